@@ -1,0 +1,10 @@
+#include "app/SystemInteraction_win.h"
+
+#include "platform/MessageBox_win.h"
+#include "platform/Shell_win.h"
+
+void SystemInteraction::ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) {
+  ShowMessageBox(owner, text, title, style);
+}
+
+void SystemInteraction::OpenWebPage(const std::string& address) { OpenWithShell(address); }

@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/Interaction.h"
+
+// The program's own way of talking to the user: real boxes, dialogs and the shell.
+class SystemInteraction final : public Interaction {
+ public:
+  void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) override;
+  void OpenWebPage(const std::string& address) override;
+};
