@@ -15,8 +15,7 @@ constexpr DWORD PauseMilliseconds = 50;
 constexpr size_t WriteChunkBytes = size_t{16} << 20;
 
 bool IsPassingHold(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
-         error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
 
 template <typename Operation>
@@ -28,7 +27,9 @@ bool WithRetries(const Operation& operation) {
   }
 }
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// What a user may have set on the old file and expects the new one to keep.
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // A new file beside the target, in the same folder so that renaming it over the target stays on
 // one volume and is a single step.
@@ -77,29 +78,13 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes) {
   if (!file) return false;
   bool written = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
   file.reset();
-  if (!written) {
-    ::DeleteFileW(temporary.c_str());
-    return false;
+  if (written && replacing && (attributes & KeptAttributes)) {
+    ::SetFileAttributesW(temporary.c_str(), attributes & KeptAttributes);
   }
-
-  if (!replacing) {
-    if (MoveIntoPlace(temporary, target)) return true;
-    ::DeleteFileW(temporary.c_str());
-    return false;
-  }
-  // ReplaceFileW keeps the old file's attributes and security, and keeps the old file itself
-  // whenever it cannot remove it (ERROR_UNABLE_TO_REMOVE_REPLACED).
-  if (WithRetries([&] {
-        return ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr);
-      })) {
-    return true;
-  }
-  if (Exists(target)) {
-    ::DeleteFileW(temporary.c_str());
-    return false;
-  }
-  // ERROR_UNABLE_TO_MOVE_REPLACEMENT(_2): the old file has left its name and the new one did not
-  // take it. Put the new one there; if even that fails it is the only whole copy, so it stays.
-  return MoveIntoPlace(temporary, target);
+  // One rename, so that the name holds the old file or the new one at every moment and a failure
+  // changes nothing. ReplaceFileW would keep more of the old file's metadata, but Wine's moves the
+  // old file away and deletes it before the new one takes its name.
+  if (written && MoveIntoPlace(temporary, target)) return true;
+  ::DeleteFileW(temporary.c_str());
+  return false;
 }
