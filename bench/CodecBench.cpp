@@ -1,7 +1,7 @@
 // Throughput of the Base64 codec beside memcpy and OpenSSL, in one run, CPU time.
 // Encode figures count input bytes; decode figures count characters of text.
 //
-// Unless told otherwise on the command line, every benchmark is repeated five times in random
+// Unless told otherwise on the command line, every benchmark is repeated ten times in random
 // interleaved order and the best repetition counts, so that a neighbour's load on a shared
 // machine falls on all of them alike. EncodeBase64 and DecodeBase64 return a new string each
 // call, so their figures include allocating it; OpenSSL is measured writing into a buffer made
@@ -217,15 +217,15 @@ class ThroughputReporter : public benchmark::BenchmarkReporter {
   }
 
   void Finalize() override {
-    std::printf("\nGB/s (10^9 bytes per second of CPU time) over the repetitions:\n%-52s %7s %7s\n", "", "best",
+    std::printf("\nGB/s (10^9 bytes per second of CPU time) over the repetitions:\n%-58s %7s %7s\n", "", "best",
                 "median");
-    for (const std::string& name : order_) std::printf("%-52s %7.2f %7.2f\n", name.c_str(), Best(name), Median(name));
+    for (const std::string& name : order_) std::printf("%-58s %7.2f %7.2f\n", name.c_str(), Best(name), Median(name));
     std::printf("\nRatios of the best figures:\n");
     for (const Comparison& comparison : comparisons_) {
       const double ours = Best(comparison.ours);
       const double baseline = Best(comparison.baseline);
       if (ours == 0 || baseline == 0) continue;
-      std::printf("  %-40s / %-45s %6.2fx\n", comparison.ours.c_str(), comparison.baseline.c_str(), ours / baseline);
+      std::printf("  %-41s / %-55s %6.2fx\n", comparison.ours.c_str(), comparison.baseline.c_str(), ours / baseline);
     }
   }
 
@@ -250,8 +250,8 @@ class ThroughputReporter : public benchmark::BenchmarkReporter {
 
 // The defaults above, unless the command line sets them itself.
 std::vector<char*> WithDefaults(int argc, char** argv) {
-  static std::string defaults[] = {"--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
-                                   "--benchmark_min_time=0.2"};
+  static std::string defaults[] = {"--benchmark_repetitions=10", "--benchmark_enable_random_interleaving=true",
+                                   "--benchmark_min_time=0.1"};
   std::vector<char*> arguments(argv, argv + argc);
   for (std::string& option : defaults) {
     const std::string flag = option.substr(0, option.find('=') + 1);
