@@ -7,7 +7,7 @@ export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-packages=(cmake make g++ g++-mingw-w64-x86-64 wine64 wine xvfb x11-utils fonts-wqy-microhei python3
+packages=(cmake make g++ g++-mingw-w64-x86-64 wine64 wine xvfb x11-utils fonts-wqy-microhei fonts-wine python3
           googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev openssl imagemagick
           clang libclang-rt-14-dev)
 
@@ -46,6 +46,10 @@ prepare_wine_prefix() {
     echo "Creating the Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     env LC_ALL=zh_CN.UTF-8 wineboot -i >/dev/null 2>&1
+    # Without a window manager (Xvfb), Wine draws title bars and frames itself; its caption
+    # buttons need the Marlett font, which this Wine does not pick up from fonts-wine by itself.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    env LC_ALL=zh_CN.UTF-8 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
   fi
 }

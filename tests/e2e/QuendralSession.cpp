@@ -1,0 +1,236 @@
+#include "QuendralSession.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+int folderCount = 0;
+
+std::string ThisProgramsDirectory() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string directory = path;
+  return directory.substr(0, directory.find_last_of('\\'));
+}
+
+bool WaitUntil(DWORD timeoutMilliseconds, const auto& condition) {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (::GetTickCount() - start > timeoutMilliseconds) return false;
+    ::Sleep(50);
+  }
+}
+
+// Memory inside the program's process, for list-view messages whose structures must live there.
+class RemoteMemory {
+ public:
+  RemoteMemory(DWORD processId, size_t size)
+      : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+        address_(process_ ? ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE) : nullptr) {}
+  ~RemoteMemory() {
+    if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) ::CloseHandle(process_);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  char* address() const { return static_cast<char*>(address_); }
+  void Write(size_t offset, const void* bytes, size_t size) const {
+    ::WriteProcessMemory(process_, address() + offset, bytes, size, nullptr);
+  }
+  void Read(size_t offset, void* bytes, size_t size) const {
+    ::ReadProcessMemory(process_, address() + offset, bytes, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+struct WindowSearch {
+  DWORD processId;
+  const char* className;
+  const std::string* title;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search.processId) return TRUE;
+  if (search.visibleOnly && !::IsWindowVisible(window)) return TRUE;
+  if (search.className) {
+    char name[128] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != search.className) return TRUE;
+  }
+  if (search.title && WindowText(window) != *search.title) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+HWND FindTopLevel(DWORD processId, const char* className, const std::string* title, bool visibleOnly) {
+  WindowSearch search{processId, className, title, visibleOnly, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+ProgramFolder::ProgramFolder() {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string base = std::string(temp) + "quendral-e2e-" + std::to_string(::GetCurrentProcessId()) + "-";
+  do {
+    path_ = base + std::to_string(++folderCount);
+  } while (!::CreateDirectoryA(path_.c_str(), nullptr));
+  ::CopyFileA((ThisProgramsDirectory() + "\\" + QUENDRAL_E2E_PROGRAM).c_str(), programPath().c_str(), TRUE);
+}
+
+ProgramFolder::~ProgramFolder() {
+  std::string from = path_ + '\0';
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  ::SHFileOperationA(&operation);
+}
+
+std::string ProgramFolder::programPath() const { return *this / QUENDRAL_E2E_PROGRAM; }
+
+QuendralSession::~QuendralSession() {
+  if (!processInformation_.hProcess) return;
+  if (WaitForExit(0) == STILL_ACTIVE) {
+    ::TerminateProcess(processInformation_.hProcess, 1);
+    ::WaitForSingleObject(processInformation_.hProcess, 5000);
+  }
+  ::CloseHandle(processInformation_.hThread);
+  ::CloseHandle(processInformation_.hProcess);
+}
+
+bool QuendralSession::Launch() {
+  std::string program = folder_.programPath();
+  std::string commandLine = "\"" + program + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder_.path().c_str(), &startup, &processInformation_);
+}
+
+bool QuendralSession::WaitForMainWindow(DWORD timeoutMilliseconds) {
+  return WaitUntil(timeoutMilliseconds, [&] {
+    window_ = FindTopLevel(processId(), MainWindowClass, nullptr, true);
+    return window_ != nullptr;
+  });
+}
+
+bool QuendralSession::Start(DWORD timeoutMilliseconds) {
+  return Launch() && WaitForMainWindow(timeoutMilliseconds);
+}
+
+HWND QuendralSession::Control(ControlId id) const {
+  if (id == ControlId::Window) return window_;
+  for (const ControlSpec& spec : MainWindowControls) {
+    if (spec.id == id) return ::GetDlgItem(Control(spec.parent), static_cast<int>(id));
+  }
+  return nullptr;
+}
+
+std::string WindowText(HWND window) {
+  // WM_GETTEXT is carried across processes by the system, text and all.
+  LRESULT length = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  text.resize(static_cast<size_t>(::SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+std::string QuendralSession::Text(ControlId id) const { return WindowText(Control(id)); }
+
+void QuendralSession::SetText(ControlId id, const std::string& text) const {
+  ::SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void QuendralSession::Click(ControlId id) const { ::PostMessageA(Control(id), BM_CLICK, 0, 0); }
+
+int QuendralSession::RowCount() const {
+  return static_cast<int>(::SendMessageA(Control(ControlId::历史记录), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string QuendralSession::CellText(int row, int column) const {
+  HWND list = Control(ControlId::历史记录);
+  for (size_t size = 4096;; size *= 4) {
+    RemoteMemory memory(processId(), sizeof(LVITEMA) + size);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = memory.address() + sizeof(LVITEMA);
+    item.cchTextMax = static_cast<int>(size);
+    memory.Write(0, &item, sizeof item);
+    auto length = static_cast<size_t>(
+        ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory.address())));
+    if (length + 1 < size) {
+      std::string text(length, '\0');
+      memory.Read(sizeof(LVITEMA), text.data(), length);
+      return text;
+    }
+  }
+}
+
+void QuendralSession::ClickRow(int row) const {
+  HWND list = Control(ControlId::历史记录);
+  RemoteMemory memory(processId(), sizeof(RECT));
+  RECT rect{LVIR_LABEL, 0, 0, 0};
+  memory.Write(0, &rect, sizeof rect);
+  ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(memory.address()));
+  memory.Read(0, &rect, sizeof rect);
+  LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  ::SendMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+void QuendralSession::CloseWithCloseBox() const { ::PostMessageA(window_, WM_CLOSE, 0, 0); }
+
+void QuendralSession::PressEscape() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ::GetGUIThreadInfo(processInformation_.dwThreadId, &info);
+  HWND target = info.hwndFocus ? info.hwndFocus : Control(ControlId::地址);
+  ::PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
+  ::PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+DWORD QuendralSession::WaitForExit(DWORD timeoutMilliseconds) {
+  if (::WaitForSingleObject(processInformation_.hProcess, timeoutMilliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(processInformation_.hProcess, &code);
+  return code;
+}
+
+HWND QuendralSession::WaitForWindow(const std::string& title, DWORD timeoutMilliseconds) const {
+  HWND found = nullptr;
+  WaitUntil(timeoutMilliseconds, [&] {
+    found = FindTopLevel(processId(), nullptr, &title, true);
+    return found != nullptr;
+  });
+  return found;
+}
+
+std::string DialogMessage(HWND dialog) {
+  std::string message;
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    char name[64] = {};
+    ::GetClassNameA(child, name, sizeof name);
+    std::string text = WindowText(child);
+    if (std::string(name) == "Static" && !text.empty()) message += (message.empty() ? "" : "\n") + text;
+  }
+  return message;
+}
+
+void PressDialogButton(HWND dialog, int id) {
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}

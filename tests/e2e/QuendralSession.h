@@ -1,0 +1,70 @@
+#pragma once
+// Drives the real program as a user does: started in a scratch folder of its own, found by its
+// window, its controls read, typed into and clicked, its dialogs answered, and ended.
+#include <windows.h>
+
+#include <string>
+
+#include "app/Layout.h"
+
+// A copy of the program in a new empty scratch folder, so that its history file and anything
+// it writes beside itself stay out of the build.
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+  std::string programPath() const;
+
+ private:
+  std::string path_;
+};
+
+class QuendralSession {
+ public:
+  explicit QuendralSession(const ProgramFolder& folder) : folder_(folder) {}
+  ~QuendralSession();  // ends the program if a test left it running
+  QuendralSession(const QuendralSession&) = delete;
+  QuendralSession& operator=(const QuendralSession&) = delete;
+
+  // Starts the program and waits until its main window is visible; false after the timeout.
+  bool Start(DWORD timeoutMilliseconds = 20000);
+  // Starts it without waiting for the window, for start-ups that may end before showing it.
+  bool Launch();
+  bool WaitForMainWindow(DWORD timeoutMilliseconds = 20000);
+
+  HWND mainWindow() const { return window_; }
+  HWND Control(ControlId id) const;
+  std::string Text(ControlId id) const;      // the control's whole text
+  void SetText(ControlId id, const std::string& text) const;
+  void Click(ControlId id) const;            // posted, so that a dialog it opens does not block us
+
+  int RowCount() const;
+  std::string CellText(int row, int column) const;
+  void ClickRow(int row) const;              // a left click in the middle of the row's first cell
+
+  void CloseWithCloseBox() const;            // WM_CLOSE, as the title bar's close box sends it
+  void PressEscape() const;                  // Esc where the keyboard focus is
+  // The exit code once the program has ended, or STILL_ACTIVE after the timeout.
+  DWORD WaitForExit(DWORD timeoutMilliseconds = 20000);
+
+  // A top-level window of the program's with this title (any class), once it appears; null after the timeout.
+  HWND WaitForWindow(const std::string& title, DWORD timeoutMilliseconds = 10000) const;
+  DWORD processId() const { return processInformation_.dwProcessId; }
+
+ private:
+  const ProgramFolder& folder_;
+  PROCESS_INFORMATION processInformation_{};
+  HWND window_ = nullptr;
+};
+
+// The texts of a dialog's static controls joined by line breaks (a message box's message).
+std::string DialogMessage(HWND dialog);
+// Clicks a dialog's button by its identifier (IDOK, IDCANCEL, ...).
+void PressDialogButton(HWND dialog, int id);
+// The text of a window of another process.
+std::string WindowText(HWND window);
