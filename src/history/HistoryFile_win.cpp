@@ -63,11 +63,14 @@ std::string RecordsOf(const ListViewAccess& access) {
   int rows = access.GetItemCount();
   std::string bytes;
   for (int row = 0; row < rows; ++row) {
-    AppendRowRecord(bytes, ShowableImage(list, LVSIL_SMALL, access.GetItemImage(row, 0)), -1, 0,
-                    static_cast<int32_t>(access.GetItemData(row)), access.GetItemText(row, 0));
+    AppendRowFields(bytes, ShowableImage(list, LVSIL_SMALL, access.GetItemImage(row, 0)), -1, 0,
+                    static_cast<int32_t>(access.GetItemData(row)));
+    access.AppendItemText(row, 0, bytes);
+    FinishRecord(bytes);
     for (int column = 1; column < columns; ++column) {
-      AppendCellRecord(bytes, ShowableImage(list, LVSIL_SMALL, access.GetItemImage(row, column)),
-                       access.GetItemText(row, column));
+      AppendCellFields(bytes, ShowableImage(list, LVSIL_SMALL, access.GetItemImage(row, column)));
+      access.AppendItemText(row, column, bytes);
+      FinishRecord(bytes);
     }
   }
   return bytes;
@@ -88,13 +91,15 @@ void SetItemsData(HWND list, std::string_view bytes) {
   ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   ::SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);  // room for every row at once
+  // Each text goes from the bytes straight into the list's own UTF-16 form, in one buffer.
+  std::wstring text;
   int inserted = 0;
   for (const HistoryRow& row : rows) {
-    // The texts point into the bytes, each followed there by its zero byte: no copy is made.
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = inserted++;
-    item.pszText = const_cast<char*>(row.text.data());
+    ListTextToWide(row.text, text);
+    item.pszText = text.data();
     item.iImage = ImageForList(ShowableImage(list, LVSIL_SMALL, row.image));
     item.lParam = row.itemData;
     // State images are numbered from 1 in the item's state, 0 meaning none; four bits hold them.
@@ -108,19 +113,20 @@ void SetItemsData(HWND list, std::string_view bytes) {
       item.mask |= LVIF_INDENT;
       item.iIndent = std::max(0, row.indent);
     }
-    int current = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    int current = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (current < 0) continue;
 
     int column = 1;
     for (const HistoryCell& cell : row.cells) {
       if (column >= columns) break;
-      LVITEMA subItem{};
+      LVITEMW subItem{};
       subItem.mask = LVIF_TEXT | LVIF_IMAGE;
       subItem.iItem = current;
       subItem.iSubItem = column++;
-      subItem.pszText = const_cast<char*>(cell.text.data());
+      ListTextToWide(cell.text, text);
+      subItem.pszText = text.data();
       subItem.iImage = ImageForList(ShowableImage(list, LVSIL_SMALL, cell.image));
-      ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&subItem));
+      ::SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&subItem));
     }
   }
   ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);

@@ -1,5 +1,7 @@
 #include "history/HistoryRecords.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr unsigned char RowKind = 0x00;
@@ -18,13 +20,24 @@ void AppendInt32(std::string& bytes, int32_t value) {
   bytes.append(little, sizeof little);
 }
 
+// The first zero byte at or after from, or npos; eight bytes at a time, since the C library's
+// memchr is a plain byte loop in some Windows runtimes and a history holds megabytes of text.
+size_t FindZero(std::string_view bytes, size_t from) {
+  constexpr uint64_t Ones = 0x0101010101010101ULL, Highs = 0x8080808080808080ULL;
+  size_t at = from;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + at, sizeof word);
+    if ((word - Ones) & ~word & Highs) break;  // some byte of the word is zero
+  }
+  for (; at < bytes.size(); ++at) {
+    if (bytes[at] == '\0') return at;
+  }
+  return std::string_view::npos;
+}
+
 // The text up to its first zero byte.
 std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
-
-void AppendTexts(std::string& bytes, std::string_view text) {
-  bytes.append(UpToZero(text));
-  bytes.append(2, '\0');  // the text's zero byte and the empty reserved text
-}
 
 }  // namespace
 
@@ -35,9 +48,9 @@ std::vector<HistoryRow> ParseHistoryRecords(std::string_view bytes) {
     if (bytes.size() - position < HistoryRecordFixedBytes) break;
     const char* record = bytes.data() + position;
     size_t textStart = position + HistoryRecordFixedBytes;
-    size_t textEnd = bytes.find('\0', textStart);
+    size_t textEnd = FindZero(bytes, textStart);
     if (textEnd == std::string_view::npos) break;
-    size_t reservedEnd = bytes.find('\0', textEnd + 1);
+    size_t reservedEnd = FindZero(bytes, textEnd + 1);
     if (reservedEnd == std::string_view::npos) break;
     std::string_view text = bytes.substr(textStart, textEnd - textStart);
     position = reservedEnd + 1;
@@ -52,23 +65,35 @@ std::vector<HistoryRow> ParseHistoryRecords(std::string_view bytes) {
   return rows;
 }
 
-void AppendRowRecord(std::string& bytes, int32_t image, int32_t stateImage, int32_t indent, int32_t itemData,
-                     std::string_view text) {
+void AppendRowFields(std::string& bytes, int32_t image, int32_t stateImage, int32_t indent, int32_t itemData) {
   bytes.push_back(static_cast<char>(RowKind));
   AppendInt32(bytes, image);
   AppendInt32(bytes, stateImage);
   AppendInt32(bytes, indent);
   AppendInt32(bytes, itemData);
-  AppendTexts(bytes, text);
 }
 
-void AppendCellRecord(std::string& bytes, int32_t image, std::string_view text) {
+void AppendCellFields(std::string& bytes, int32_t image) {
   bytes.push_back(static_cast<char>(CellKind));
   AppendInt32(bytes, image);
   AppendInt32(bytes, -1);  // state image
   AppendInt32(bytes, 0);   // indent
   AppendInt32(bytes, 0);   // item data
-  AppendTexts(bytes, text);
+}
+
+void FinishRecord(std::string& bytes) { bytes.append(2, '\0'); }  // the text's zero, the empty reserved text
+
+void AppendRowRecord(std::string& bytes, int32_t image, int32_t stateImage, int32_t indent, int32_t itemData,
+                     std::string_view text) {
+  AppendRowFields(bytes, image, stateImage, indent, itemData);
+  bytes.append(UpToZero(text));
+  FinishRecord(bytes);
+}
+
+void AppendCellRecord(std::string& bytes, int32_t image, std::string_view text) {
+  AppendCellFields(bytes, image);
+  bytes.append(UpToZero(text));
+  FinishRecord(bytes);
 }
 
 std::string HistoryRecordsToBytes(const std::vector<HistoryRow>& rows) {

@@ -49,5 +49,11 @@ void AppendRowRecord(std::string& bytes, int32_t image, int32_t stateImage, int3
                      std::string_view text);
 void AppendCellRecord(std::string& bytes, int32_t image, std::string_view text);
 
+// The same in three steps, for a writer that appends each text itself straight from where it
+// lives: the fixed fields, then the text (no zero byte in it), then FinishRecord.
+void AppendRowFields(std::string& bytes, int32_t image, int32_t stateImage, int32_t indent, int32_t itemData);
+void AppendCellFields(std::string& bytes, int32_t image);
+void FinishRecord(std::string& bytes);
+
 // Every row with all its cells, in order.
 std::string HistoryRecordsToBytes(const std::vector<HistoryRow>& rows);

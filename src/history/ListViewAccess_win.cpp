@@ -7,7 +7,7 @@
 
 namespace {
 // Far beyond any text the program puts in a list; keeps a runaway read from asking for all memory.
-constexpr size_t LargestText = size_t{1} << 30;
+constexpr size_t LargestText = size_t{1} << 28;  // characters
 }  // namespace
 
 bool ListViewAccess::Attach(HWND list, const char* expectedClassName) {
@@ -19,23 +19,29 @@ bool ListViewAccess::Attach(HWND list, const char* expectedClassName) {
 }
 
 std::string ListViewAccess::GetItemText(int row, int column, size_t bufferSize) const {
-  if (!list_) return {};
-  bufferSize = std::clamp<size_t>(bufferSize, 16, LargestText);
+  std::string text;
+  AppendItemText(row, column, text, bufferSize);
+  return text;
+}
+
+void ListViewAccess::AppendItemText(int row, int column, std::string& out, size_t bufferSize) const {
+  if (!list_) return;
+  // A buffer grown for an earlier long text is the better first guess.
+  bufferSize = std::clamp<size_t>(std::max(bufferSize, wideBuffer_.empty() ? 0 : wideBuffer_.size() - 1), 16, LargestText);
   for (;;) {
-    // One zero byte beyond what the list may fill: a list that runs out of room may leave the
-    // text unterminated. A cut text fills the buffer to its last byte, or to the one before it
-    // when the next character takes two bytes, so the text is whole only when it leaves two
-    // bytes spare.
-    std::string text(bufferSize + 1, '\0');
-    LVITEMA item{};
+    // A text cut to the buffer fills it to its last character before the terminator.
+    if (wideBuffer_.size() < bufferSize + 1) wideBuffer_.resize(bufferSize + 1);
+    wideBuffer_[0] = L'\0';
+    wideBuffer_[bufferSize] = L'\0';
+    LVITEMW item{};
     item.iSubItem = column;
-    item.pszText = text.data();
+    item.pszText = wideBuffer_.data();
     item.cchTextMax = static_cast<int>(bufferSize);
-    ::SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    size_t length = ::strnlen(text.data(), text.size());
-    if (length + 2 < bufferSize || bufferSize >= LargestText) {
-      text.resize(length);
-      return text;
+    ::SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    size_t length = ::wcsnlen(wideBuffer_.data(), bufferSize + 1);
+    if (length + 1 < bufferSize || bufferSize >= LargestText) {
+      AppendListText(std::wstring_view(wideBuffer_.data(), length), out);
+      return;
     }
     bufferSize *= 2;
   }
@@ -74,4 +80,47 @@ int ShowableImage(HWND list, int imageListKind, int image) {
   if (image < 0) return -1;
   auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, imageListKind, 0));
   return images && image < ::ImageList_GetImageCount(images) ? image : -1;
+}
+
+namespace {
+// Texts go in and out of the list through its UTF-16 messages, converted here as the list's
+// ANSI messages would convert them (CP_ACP), so that the result is the same bytes; ASCII, all
+// of a Base64 text, is the same number in every ANSI code page and is widened and narrowed
+// directly.
+bool IsAscii(std::string_view text) {
+  unsigned char any = 0;
+  for (char c : text) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
+}
+
+bool IsAscii(std::wstring_view text) {
+  wchar_t any = 0;
+  for (wchar_t c : text) any |= c;
+  return any < 0x80;
+}
+}  // namespace
+
+void ListTextToWide(std::string_view text, std::wstring& wide) {
+  if (IsAscii(text)) {
+    wide.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) wide[i] = static_cast<unsigned char>(text[i]);
+    return;
+  }
+  int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  wide.resize(static_cast<size_t>(std::max(units, 0)));
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
+}
+
+void AppendListText(std::wstring_view wide, std::string& out) {
+  size_t start = out.size();
+  if (IsAscii(wide)) {
+    out.resize(start + wide.size());
+    char* bytes = out.data() + start;
+    for (size_t i = 0; i < wide.size(); ++i) bytes[i] = static_cast<char>(wide[i]);
+    return;
+  }
+  int length = static_cast<int>(wide.size());
+  int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  out.resize(start + static_cast<size_t>(std::max(bytes, 0)));
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, out.data() + start, bytes, nullptr, nullptr);
 }
