@@ -32,7 +32,10 @@ TEST(HistorySave, AProcessKilledAtAnyMomentOfSavingLeavesTheOldOrTheNewHistoryWh
     std::string prefix = "QuendralSaver-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(run);
     unique_handle ready(::CreateEventA(nullptr, TRUE, FALSE, (prefix + "-ready").c_str()));
     unique_handle saved(::CreateEventA(nullptr, TRUE, FALSE, (prefix + "-saved").c_str()));
-    std::string commandLine = "\"" + SaverPath() + "\" \"" + path + "\" " + prefix + "-ready " + prefix + "-saved";
+    std::string commandLine;
+    for (const std::string& argument : {SaverPath(), path, prefix + "-ready", prefix + "-saved"}) {
+      commandLine.append(commandLine.empty() ? "\"" : " \"").append(argument).append("\"");
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
