@@ -153,12 +153,14 @@ void MainWindow::OnMainWindowCreated() {
 
   // The update check comes before the history: it may end the program before anything is read.
 
-  LoadHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
+  historyReadable_ = LoadHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
   拖放对象1.Bind(Control(ControlId::地址));
 }
 
 void MainWindow::OnMainWindowDestroying() {
-  SaveHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
+  // A history file that could not be read at start stays as it is, rather than being replaced
+  // by the rows of this run alone.
+  if (historyReadable_) SaveHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
 }
 
 void MainWindow::OpenMakerSite() { ui_.OpenWebPage(MakerSiteUrl); }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "history/HistoryRecords.h"
@@ -22,8 +23,11 @@ constexpr DWORD ReadChunkBytes = DWORD{16} << 20;
 struct FileBytes {
   std::unique_ptr<char[]> data;  // not zero-filled first: the read fills every byte
   size_t size = 0;
+  bool whole = true;  // false: the file is there but could not be read, or not to its end
   std::string_view view() const { return {data.get(), size}; }
 };
+
+FileBytes Unreadable() { return {nullptr, 0, false}; }
 
 FileBytes ReadWholeFile(const std::string& path) {
   std::wstring widePath = ToWide(path);
@@ -34,15 +38,21 @@ FileBytes ReadWholeFile(const std::string& path) {
     if (file || ::GetLastError() != ERROR_SHARING_VIOLATION) break;
     ::Sleep(OpenPauseMilliseconds);
   }
+  if (!file) {
+    DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileBytes{} : Unreadable();
+  }
   LARGE_INTEGER size{};
-  if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
-  if (static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2) return {};
-  FileBytes bytes{std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size.QuadPart)), 0};
+  if (!::GetFileSizeEx(file.get(), &size)) return Unreadable();
+  if (size.QuadPart == 0) return {};
+  if (static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2) return Unreadable();
   size_t wanted = static_cast<size_t>(size.QuadPart);
+  FileBytes bytes{std::unique_ptr<char[]>(new (std::nothrow) char[wanted]), 0, true};
+  if (!bytes.data) return Unreadable();
   while (bytes.size < wanted) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(wanted - bytes.size, ReadChunkBytes));
     DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data.get() + bytes.size, chunk, &read, nullptr)) return {};
+    if (!::ReadFile(file.get(), bytes.data.get() + bytes.size, chunk, &read, nullptr)) return Unreadable();
     if (read == 0) break;  // the file grew shorter while being read
     bytes.size += read;
   }
@@ -140,7 +150,8 @@ bool SaveHistoryFile(HWND list, const std::string& path) {
   return WriteFileSafely(path, RecordsOf(access));
 }
 
-void LoadHistoryFile(HWND list, const std::string& path) {
+bool LoadHistoryFile(HWND list, const std::string& path) {
   FileBytes bytes = ReadWholeFile(path);
   SetItemsData(list, bytes.view());
+  return bytes.whole;
 }

@@ -18,5 +18,7 @@ void SetItemsData(HWND list, std::string_view bytes);
 bool SaveHistoryFile(HWND list, const std::string& path);
 
 // Replaces the list's rows by those saved in the file; an absent or unreadable file leaves the
-// list empty. Reports nothing.
-void LoadHistoryFile(HWND list, const std::string& path);
+// list empty. Reports nothing to the user. False when a file is there but could not be read
+// whole (held by another program, no right to read it, a read error): saving the list over it
+// would then lose the history it holds.
+bool LoadHistoryFile(HWND list, const std::string& path);

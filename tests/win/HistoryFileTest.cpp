@@ -9,6 +9,8 @@
 #include "history/HistoryFile_win.h"
 #include "history/HistoryRecords.h"
 #include "history/ListViewAccess_win.h"
+#include "platform/Handles.h"
+#include "platform/Text_win.h"
 
 namespace {
 
@@ -257,4 +259,29 @@ TEST_F(HistoryFileTest, ListAccessAttachesOnlyToAListAndReadsWholeCellsFromAnyFi
   EXPECT_EQ(access.GetItemText(-1, 0), "");
   EXPECT_EQ(access.GetItemText(0, 3), "") << "no such column";
   EXPECT_EQ(access.GetItemData(1), 0);
+}
+
+TEST_F(HistoryFileTest, AHistoryFileThatCannotBeReadAtStartIsNotReplacedWhenTheWindowCloses) {
+  EXPECT_TRUE(LoadHistoryFile(list(), programFolder / "absent.ebb"));
+  WriteFixtureFile(programFolder / "empty.ebb", "");
+  EXPECT_TRUE(LoadHistoryFile(list(), programFolder / "empty.ebb"));
+
+  WriteFixtureFile(historyPath(), WorkedExample);
+  {
+    // Another program holds the file, unshared, for longer than the load waits.
+    unique_hfile held(::CreateFileW(ToWide(historyPath()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(LoadHistoryFile(list(), historyPath()));
+    window->OnMainWindowCreated();
+  }
+  EXPECT_EQ(ListView_GetItemCount(list()), 0);
+  InsertRowAtTop(list(), {"2021.11.13 08:00:00", "b.txt", "Yg=="});
+  ::DestroyWindow(window->handle());
+  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExample) << "the history in the file is kept";
+
+  std::unique_ptr<MainWindow> restarted = MainWindow::Create(ui, {programFolder.path(), false});
+  ASSERT_TRUE(restarted);
+  EXPECT_TRUE(LoadHistoryFile(restarted->Control(ControlId::历史记录), historyPath())) << "free again";
+  EXPECT_EQ(ListView_GetItemCount(restarted->Control(ControlId::历史记录)), 1);
 }
