@@ -1,0 +1,143 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "QuendralSession.h"
+#include "history/HistoryRecords.h"
+
+namespace {
+
+constexpr char HistoryFile[] = "历史记录.ebb";
+
+std::string HistoryBytes(const std::vector<std::vector<std::string>>& rows) {
+  std::string bytes;
+  for (const auto& row : rows) {
+    AppendRowRecord(bytes, -1, -1, 0, 0, row[0]);
+    for (size_t column = 1; column < row.size(); ++column) AppendCellRecord(bytes, -1, row[column]);
+  }
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  ASSERT_EQ(written, bytes.size());
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<no file>";
+  std::string bytes(::GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+std::vector<std::vector<std::string>> Rows(const QuendralSession& program) {
+  std::vector<std::vector<std::string>> rows;
+  for (int row = 0; row < program.RowCount(); ++row) {
+    rows.push_back({program.CellText(row, 0), program.CellText(row, 1), program.CellText(row, 2)});
+  }
+  return rows;
+}
+
+bool WaitForRows(const QuendralSession& program, int rows) {
+  for (int tries = 0; tries < 400; ++tries) {
+    if (program.RowCount() >= rows) return true;
+    ::Sleep(50);
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(History, TwoEncodedFilesAreBackInOrderAfterARestartAndAClickShowsOne) {
+  ProgramFolder folder;
+  // Their Base64 by hand: "abc" is YWJj, "hello!" is aGVsbG8h.
+  WriteFileBytes(folder / "一.txt", "abc");
+  WriteFileBytes(folder / "two.bin", "hello!");
+
+  std::vector<std::vector<std::string>> rows;
+  {
+    QuendralSession program(folder);
+    ASSERT_TRUE(program.Start());
+    ASSERT_EQ(program.RowCount(), 0);
+    program.SetText(ControlId::地址, folder / "一.txt");
+    program.Click(ControlId::开始);
+    ASSERT_TRUE(WaitForRows(program, 1));
+    program.SetText(ControlId::地址, folder / "two.bin");
+    program.Click(ControlId::开始);
+    ASSERT_TRUE(WaitForRows(program, 2));
+    rows = Rows(program);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][1], "two.bin") << "the newest row is at the top";
+    EXPECT_EQ(rows[0][2], "aGVsbG8h");
+    EXPECT_EQ(rows[1][1], "一.txt");
+    EXPECT_EQ(rows[1][2], "YWJj");
+    program.CloseWithCloseBox();
+    ASSERT_EQ(program.WaitForExit(), 0u);
+  }
+
+  QuendralSession restarted(folder);
+  ASSERT_TRUE(restarted.Start());
+  EXPECT_EQ(Rows(restarted), rows) << "times, names and texts, in order";
+  restarted.ClickRow(1);
+  EXPECT_EQ(restarted.Text(ControlId::编码文本), "YWJj");
+  restarted.ClickRow(0);
+  EXPECT_EQ(restarted.Text(ControlId::编码文本), "aGVsbG8h");
+  restarted.CloseWithCloseBox();
+  EXPECT_EQ(restarted.WaitForExit(), 0u);
+}
+
+TEST(History, TheSavedRowsComeBackInOrderAClickShowsOneAndClosingWritesThemBackUnchanged) {
+  ProgramFolder folder;
+  const std::vector<std::vector<std::string>> rows = {
+      {"2021.11.12 12:10:12", "图片.png", std::string(2000, 'Q') + "=="},
+      {"2021.11.11 09:00:00", "b.txt", "Yg=="},
+      {"2021.1.5 21:03:07", "c.bin", "AAEC"},
+  };
+  const std::string saved = HistoryBytes(rows);
+  WriteFileBytes(folder / HistoryFile, saved);
+
+  QuendralSession program(folder);
+  ASSERT_TRUE(program.Start());
+  EXPECT_EQ(Rows(program), rows);
+  program.ClickRow(1);
+  EXPECT_EQ(program.Text(ControlId::编码文本), "Yg==");
+  program.ClickRow(0);
+  EXPECT_EQ(program.Text(ControlId::编码文本), rows[0][2]);
+
+  program.CloseWithCloseBox();
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(folder / HistoryFile), saved);
+}
+
+TEST(History, DeletedRowsStayDeletedAfterARestart) {
+  ProgramFolder folder;
+  WriteFileBytes(folder / HistoryFile, HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
+                                                    {"2021.11.12 12:10:12", "old.png", "Qg=="},
+                                                    {"not a time", "odd.png", "Qw=="}}));
+  {
+    QuendralSession program(folder);
+    ASSERT_TRUE(program.Start());
+    ASSERT_EQ(program.RowCount(), 3);
+    // The popup menu's item, as the menu sends it when chosen.
+    ::SendMessageA(program.mainWindow(), WM_COMMAND, static_cast<WPARAM>(MenuId::删除更早记录), 0);
+    EXPECT_EQ(program.RowCount(), 1);
+    program.PressEscape();
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
+  QuendralSession restarted(folder);
+  ASSERT_TRUE(restarted.Start());
+  EXPECT_EQ(Rows(restarted), (std::vector<std::vector<std::string>>{{"2099.1.1 00:00:00", "future.png", "QQ=="}}));
+  restarted.CloseWithCloseBox();
+  EXPECT_EQ(restarted.WaitForExit(), 0u);
+}
