@@ -146,6 +146,7 @@ CommandContext MainWindow::Context() const {
 
 void MainWindow::OnMainWindowCreated() {
   SetControlText(window_, std::string(CaptionPrefix) + ProgramVersion + CaptionSuffix);
+  if (options_.checkForUpdate) CheckForUpdate(Context(), options_.update);
   拖放对象1.Bind(Control(ControlId::地址));
 }
 

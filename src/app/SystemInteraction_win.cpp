@@ -1,6 +1,8 @@
 #include "app/SystemInteraction_win.h"
 
+#include "platform/InputBox_win.h"
 #include "platform/MessageBox_win.h"
+#include "platform/Process_win.h"
 #include "platform/Shell_win.h"
 
 void SystemInteraction::ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) {
@@ -8,3 +10,13 @@ void SystemInteraction::ShowMessage(HWND owner, const std::string& text, const s
 }
 
 void SystemInteraction::OpenWebPage(const std::string& address) { OpenWithShell(address); }
+
+std::string SystemInteraction::AskForNumber(const std::string& prompt, const std::string& title) {
+  return ShowInputBox(nullptr, prompt, title, InputMode::Integer);
+}
+
+bool SystemInteraction::StartProgram(const std::string& path, const std::string& commandLine) {
+  return ::StartProgram(path, commandLine);
+}
+
+void SystemInteraction::EndProcess() { ::ExitProcess(0); }

@@ -6,4 +6,7 @@ class SystemInteraction final : public Interaction {
  public:
   void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) override;
   void OpenWebPage(const std::string& address) override;
+  std::string AskForNumber(const std::string& prompt, const std::string& title) override;
+  bool StartProgram(const std::string& path, const std::string& commandLine) override;
+  void EndProcess() override;
 };
