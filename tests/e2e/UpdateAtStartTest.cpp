@@ -47,7 +47,8 @@ class Published {
   Published() {
     const char* root = std::getenv("QUENDRAL_HTTP_ROOT");
     EXPECT_TRUE(root && *root) << "QUENDRAL_HTTP_ROOT is not set: start tests/server/http_server.py as scripts/test does";
-    folder_ = std::string(root ? root : "") + "\\quendral";
+    root_ = root ? root : "";
+    folder_ = root_ + "\\quendral";
     ::CreateDirectoryA(folder_.c_str(), nullptr);
   }
   ~Published() {
@@ -57,12 +58,15 @@ class Published {
     }
   }
   void Version(const std::string& text) { WriteFile(folder_ + "\\update_version.html", text); }
+  // Every request the server logged: the request line, a tab, the User-Agent header.
+  std::string Requests() const { return ReadFile(root_ + "\\requests.log"); }
   void NewProgram(const std::string& bytes, const std::string& signature) {
     WriteFile(folder_ + "\\" + Program, bytes);
     WriteFile(folder_ + "\\" + Program + ".sig", signature);
   }
 
  private:
+  std::string root_;
   std::string folder_;
 };
 
@@ -93,6 +97,10 @@ TEST(UpdateAtStart, ThePublishedVersionBeingOursTheWindowOpensWithNoMessage) {
   EXPECT_EQ(program.WaitForWindow("信息：", 500), nullptr);
   program.CloseWithCloseBox();
   EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_NE(server.Requests().find("GET /quendral/update_version.html HTTP/1.0\t"
+                                   "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\n"),
+            std::string::npos)
+      << "the program did not ask the server";
 }
 
 TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShows) {
@@ -101,7 +109,7 @@ TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShows) {
   ProgramFolder folder;
   QuendralSession program(folder);
   ASSERT_TRUE(program.Launch());
-  EXPECT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
+  ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
   Answer(program, "0");
   EXPECT_EQ(AcknowledgeMessage(program), "您放弃了更新版本");
   EXPECT_EQ(program.WaitForExit(), 0u);
@@ -119,7 +127,7 @@ TEST(UpdateAtStart, TheOnlineUpdateInstallsAndStartsTheSignedNewVersion) {
   ProgramFolder folder;
   QuendralSession program(folder);
   ASSERT_TRUE(program.Launch());
-  EXPECT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
+  ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
   Answer(program, "1");
   EXPECT_EQ(AcknowledgeMessage(program),
             "点击确定后会向Update程序发出命令，如果调用api失败，请手动打开软件根目录下的Update.exe进行更新");
