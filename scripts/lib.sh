@@ -7,8 +7,9 @@ export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# libgnutls30: Wine's bcrypt checks the updater's ECDSA signatures with it.
 packages=(cmake make g++ g++-mingw-w64-x86-64 wine64 wine xvfb x11-utils fonts-wqy-microhei fonts-wine python3
-          googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev openssl imagemagick
+          libgnutls30 googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev openssl imagemagick
           clang libclang-rt-14-dev)
 
 # Installs whatever of the list is missing; says nothing when all is there.

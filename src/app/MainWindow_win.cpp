@@ -151,9 +151,8 @@ CommandContext MainWindow::Context() const {
 
 void MainWindow::OnMainWindowCreated() {
   SetControlText(window_, std::string(CaptionPrefix) + ProgramVersion + CaptionSuffix);
-
   // The update check comes before the history: it may end the program before anything is read.
-
+  if (options_.checkForUpdate) CheckForUpdate(Context(), options_.update);
   historyReadable_ = LoadHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
   拖放对象1.Bind(Control(ControlId::地址));
 }

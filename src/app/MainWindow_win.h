@@ -6,6 +6,7 @@
 
 #include "app/FileDropTarget_win.h"
 #include "app/Layout.h"
+#include "app/UpdateCheck_win.h"
 #include "platform/CommandContext.h"
 #include "platform/Handles.h"
 
@@ -14,6 +15,7 @@ class Interaction;
 struct MainWindowOptions {
   std::string programDirectory;  // without a trailing backslash
   bool checkForUpdate = true;    // off in tests that build the window themselves
+  UpdateSource update;           // what the check at start asks and hands over
 };
 
 class MainWindow {

@@ -9,7 +9,7 @@
 #include "platform/Shell_win.h"
 #include "platform/Text_win.h"
 
-int RunProgram() {
+int RunProgram(const UpdateSource& update) {
   // The drop target needs OLE on this, the only thread.
   HRESULT ole = ::OleInitialize(nullptr);
   std::string programDirectory = ProgramDirectory();
@@ -18,7 +18,7 @@ int RunProgram() {
   SystemInteraction ui;
   int exitCode = 0;
   {
-    std::unique_ptr<MainWindow> window = MainWindow::Create(ui, {programDirectory});
+    std::unique_ptr<MainWindow> window = MainWindow::Create(ui, {programDirectory, true, update});
     if (!window) {
       exitCode = 1;
     } else {

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/UpdateCheck_win.h"
 
 // The program from start to end; the result is the process's exit code.
-int RunProgram();
+int RunProgram(const UpdateSource& update);

@@ -8,4 +8,7 @@ class SystemInteraction final : public Interaction {
   void OpenWebPage(const std::string& address) override;
   std::string OpenFile(const OpenFileRequest& request) override;
   std::string SaveFile(const SaveFileRequest& request) override;
+  std::string AskForNumber(const std::string& prompt, const std::string& title) override;
+  bool StartProgram(const std::string& path, const std::string& commandLine) override;
+  void EndProcess() override;
 };

@@ -79,7 +79,8 @@ void ReserveForBody(std::string& body, unsigned long long length) {
   }
 }
 
-HttpResponse Fetch(const std::string& address, const HttpTimeouts& timeouts, const std::atomic<bool>* abandoned) {
+HttpResponse Fetch(const std::string& address, const HttpTimeouts& timeouts, const std::atomic<bool>* abandoned,
+                   const HttpProgress* progress = nullptr) {
   HttpResponse response;
   std::optional<Url> url = ParseHttpUrl(address);
   if (!url) return response;
@@ -125,6 +126,7 @@ HttpResponse Fetch(const std::string& address, const HttpTimeouts& timeouts, con
       body.resize(have + read);
       if (!readOk) return response;
       if (read == 0) break;
+      if (progress && !(*progress)(body.size(), expected.value_or(0))) return response;
     }
   } catch (const std::exception&) {  // std::bad_alloc, or std::length_error past max_size()
     body = std::string();
@@ -177,6 +179,16 @@ HttpResponse FetchWithin(const std::string& address, HttpTimeouts timeouts) {
 HttpResponse HttpGet(const std::string& address, const HttpTimeouts& timeouts) {
   try {
     return timeouts.totalMilliseconds ? FetchWithin(address, timeouts) : Fetch(address, timeouts, nullptr);
+  } catch (const std::bad_alloc&) {
+    HttpResponse response;
+    response.outOfMemory = true;
+    return response;
+  }
+}
+
+HttpResponse HttpGet(const std::string& address, const HttpTimeouts& timeouts, const HttpProgress& progress) {
+  try {
+    return Fetch(address, timeouts, nullptr, progress ? &progress : nullptr);
   } catch (const std::bad_alloc&) {
     HttpResponse response;
     response.outOfMemory = true;

@@ -3,6 +3,7 @@
 // past any cache.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // The user-agent text every request of the program carries.
@@ -28,3 +29,11 @@ struct HttpResponse {
 // Never throws. With a total limit the transfer runs on a thread of its own; when the limit
 // passes, the caller gets no answer and the thread ends by itself within its time-outs.
 HttpResponse HttpGet(const std::string& address, const HttpTimeouts& timeouts);
+
+// Told after every piece of the body: the bytes so far and the length the server announced (0 when
+// it announced none). Returning false stops the transfer, which then counts as incomplete.
+using HttpProgress = std::function<bool(unsigned long long received, unsigned long long announced)>;
+
+// The same on the calling thread, telling the progress as the body arrives; the total limit of
+// the time-outs is not used, since the caller can stop the transfer itself.
+HttpResponse HttpGet(const std::string& address, const HttpTimeouts& timeouts, const HttpProgress& progress);

@@ -17,4 +17,11 @@ class Interaction {
   // The open and save dialogs: the chosen full path, or empty text when cancelled.
   virtual std::string OpenFile(const OpenFileRequest& request) = 0;
   virtual std::string SaveFile(const SaveFileRequest& request) = 0;
+  // A modal input box for a whole number with no owner: the text confirmed, or empty when cancelled.
+  virtual std::string AskForNumber(const std::string& prompt, const std::string& title) = 0;
+  // Starts the program at this full path with this command line and waits at most a second for it
+  // to be ready for input; false when it did not start.
+  virtual bool StartProgram(const std::string& path, const std::string& commandLine) = 0;
+  // Ends the process with exit code 0 at once: no window event runs. Returns only when scripted.
+  virtual void EndProcess() = 0;
 };

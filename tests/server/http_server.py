@@ -6,6 +6,8 @@ back what was asked in requests.log there. Besides plain files:
   /status/<code>/<anything>   answers with that status code and a short body
   /cut/<sent>/<path>          declares the file's full length but sends only <sent> bytes
   /slow/<ms>/<path>           waits <ms> milliseconds before answering
+A file <path>.cut beside a served file, holding a number, cuts that file as /cut/ does, for clients
+whose addresses are fixed.
 Each request adds one line to requests.log: the request line, a tab, the User-Agent header.
 """
 import argparse
@@ -64,9 +66,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return self.serve(self.path)
 
     def serve(self, path, sent=None):
-        body = self.file_bytes(path.split("?", 1)[0])
+        path = path.split("?", 1)[0]
+        body = self.file_bytes(path)
         if body is None:
             return self.answer(404, b"not found")
+        cut = self.file_bytes(path + ".cut")
+        if sent is None and cut is not None:
+            sent = int(cut)
         self.answer(200, body, sent)
 
 

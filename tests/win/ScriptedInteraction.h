@@ -7,6 +7,16 @@
 
 #include "platform/Interaction.h"
 
+struct AskedQuestion {
+  std::string prompt;
+  std::string title;
+};
+
+struct StartedProgram {
+  std::string path;
+  std::string commandLine;
+};
+
 struct ShownMessage {
   HWND owner;
   std::string text;
@@ -19,16 +29,36 @@ class ScriptedInteraction final : public Interaction {
  public:
   void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) override {
     messages.push_back({owner, text, title, style, ::GetCursor()});
+    steps.push_back("message");
   }
-  void OpenWebPage(const std::string& address) override { webPages.push_back(address); }
+  void OpenWebPage(const std::string& address) override {
+    webPages.push_back(address);
+    steps.push_back("web page");
+  }
   // A dialog with no answer left in its script is cancelled.
   std::string OpenFile(const OpenFileRequest& request) override {
     openRequests.push_back(request);
+    steps.push_back("open dialog");
     return NextAnswer(openAnswers);
   }
   std::string SaveFile(const SaveFileRequest& request) override {
     saveRequests.push_back(request);
+    steps.push_back("save dialog");
     return NextAnswer(saveAnswers);
+  }
+  std::string AskForNumber(const std::string& prompt, const std::string& title) override {
+    questions.push_back({prompt, title});
+    steps.push_back("ask");
+    return NextAnswer(numberAnswers);
+  }
+  bool StartProgram(const std::string& path, const std::string& commandLine) override {
+    startedPrograms.push_back({path, commandLine});
+    steps.push_back("start");
+    return true;
+  }
+  void EndProcess() override {
+    ++processEnds;
+    steps.push_back("end");
   }
 
   std::vector<ShownMessage> messages;
@@ -37,6 +67,11 @@ class ScriptedInteraction final : public Interaction {
   std::deque<std::string> openAnswers;
   std::vector<SaveFileRequest> saveRequests;
   std::deque<std::string> saveAnswers;
+  std::vector<AskedQuestion> questions;
+  std::deque<std::string> numberAnswers;
+  std::vector<StartedProgram> startedPrograms;
+  int processEnds = 0;
+  std::vector<std::string> steps;  // every call above in order: "message", "ask", "start", "end"...
 
  private:
   static std::string NextAnswer(std::deque<std::string>& answers) {
