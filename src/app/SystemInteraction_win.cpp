@@ -1,5 +1,6 @@
 #include "app/SystemInteraction_win.h"
 
+#include "decode/PathOperations_win.h"
 #include "platform/MessageBox_win.h"
 #include "platform/Shell_win.h"
 
@@ -8,3 +9,5 @@ void SystemInteraction::ShowMessage(HWND owner, const std::string& text, const s
 }
 
 void SystemInteraction::OpenWebPage(const std::string& address) { OpenWithShell(address); }
+
+void SystemInteraction::RevealInFolder(const std::string& path) { ::RevealInFolder(path); }

@@ -6,4 +6,5 @@ class SystemInteraction final : public Interaction {
  public:
   void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) override;
   void OpenWebPage(const std::string& address) override;
+  void RevealInFolder(const std::string& path) override;
 };

@@ -12,4 +12,6 @@ class Interaction {
   virtual void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) = 0;
   // The address in the user's default web browser; failures are not reported.
   virtual void OpenWebPage(const std::string& address) = 0;
+  // A shell window on the folder of an existing file, with the file selected; failures are not reported.
+  virtual void RevealInFolder(const std::string& path) = 0;
 };

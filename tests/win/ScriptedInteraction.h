@@ -19,7 +19,9 @@ class ScriptedInteraction final : public Interaction {
     messages.push_back({owner, text, title, style});
   }
   void OpenWebPage(const std::string& address) override { webPages.push_back(address); }
+  void RevealInFolder(const std::string& path) override { revealedPaths.push_back(path); }
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> webPages;
+  std::vector<std::string> revealedPaths;
 };
