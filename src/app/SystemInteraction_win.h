@@ -6,5 +6,7 @@ class SystemInteraction final : public Interaction {
  public:
   void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) override;
   void OpenWebPage(const std::string& address) override;
+  std::string OpenFile(const OpenFileRequest& request) override;
+  std::string SaveFile(const SaveFileRequest& request) override;
   void RevealInFolder(const std::string& path) override;
 };

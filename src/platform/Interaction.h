@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <string>
 
+#include "util/FileDialogRequest.h"
+
 class Interaction {
  public:
   virtual ~Interaction() = default;
@@ -12,6 +14,9 @@ class Interaction {
   virtual void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) = 0;
   // The address in the user's default web browser; failures are not reported.
   virtual void OpenWebPage(const std::string& address) = 0;
+  // The open and save dialogs: the chosen full path, or empty text when cancelled.
+  virtual std::string OpenFile(const OpenFileRequest& request) = 0;
+  virtual std::string SaveFile(const SaveFileRequest& request) = 0;
   // A shell window on the folder of an existing file, with the file selected; failures are not reported.
   virtual void RevealInFolder(const std::string& path) = 0;
 };
