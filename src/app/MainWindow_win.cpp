@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include "app/AppInfo.h"
+#include "encode/EncodeCommand_win.h"
 #include "platform/Clipboard_win.h"
 #include "platform/Interaction.h"
 #include "platform/Messages_win.h"
@@ -180,8 +181,8 @@ unique_hmenu BuildHistoryMenu() {
 
 void MainWindow::OnCommand(int id) {
   switch (id) {
-    case static_cast<int>(ControlId::开始): break;
-    case static_cast<int>(ControlId::打开): break;
+    case static_cast<int>(ControlId::开始): EncodeFile(Context()); break;
+    case static_cast<int>(ControlId::打开): ChooseFile(Context()); break;
     case static_cast<int>(ControlId::解码): break;
     case static_cast<int>(ControlId::复制): CopyText(); break;
     case static_cast<int>(ControlId::复制2): ClearText(); break;

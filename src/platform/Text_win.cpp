@@ -1,5 +1,9 @@
 #include "platform/Text_win.h"
 
+#include <richedit.h>
+#include <shlwapi.h>
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -24,10 +28,24 @@ std::string FromWide(const std::wstring& text) {
   return narrow;
 }
 
+namespace {
+
+// A rich edit may answer WM_GETTEXTLENGTH in characters (Wine does), too few for double-byte
+// text, and then WM_GETTEXT copies nothing; its exact byte count comes from EM_GETTEXTLENGTHEX.
+LRESULT RichEditByteCount(HWND control) {
+  char className[16] = {};
+  ::GetClassNameA(control, className, sizeof className);
+  if (::StrCmpNIA(className, "RichEdit", 8) != 0) return 0;
+  GETTEXTLENGTHEX how{GTL_NUMBYTES | GTL_PRECISE, CP_ACP};
+  return ::SendMessageA(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
+}
+
+}  // namespace
+
 std::string GetControlText(HWND control) {
   // WM_GETTEXTLENGTH may overstate (a rich edit counts line breaks generously); the copy
   // count that WM_GETTEXT returns is the truth.
-  LRESULT length = ::SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+  LRESULT length = std::max(::SendMessageA(control, WM_GETTEXTLENGTH, 0, 0), RichEditByteCount(control));
   if (length <= 0) return {};
   std::string text(static_cast<size_t>(length) + 1, '\0');
   LRESULT copied = ::SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));

@@ -7,6 +7,11 @@
 #include <string>
 #include <string_view>
 
+// The file types both of the program's dialogs offer: "所有文件|*.*|jpg图片|*.jpg|png图片|*.png"
+// (code page 936 bytes spelled out, so that every compiler gives the same).
+inline constexpr char ProgramFileFilter[] =
+    "\xCB\xF9\xD3\xD0\xCE\xC4\xBC\xFE|*.*|jpg\xCD\xBC\xC6\xAC|*.jpg|png\xCD\xBC\xC6\xAC|*.png";
+
 // Every member may be left out. A title, initial folder or default extension left out is not
 // handed to the dialog at all (the dialog then uses its own); a flag left out is off.
 struct OpenFileRequest {

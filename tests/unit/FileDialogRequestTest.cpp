@@ -26,6 +26,10 @@ TEST(DialogFilter, EveryBarBecomesANulAndTwoNulsCloseTheList) {
   for (const auto& c : cases) EXPECT_EQ(DialogFilter(c.filter), c.list) << c.filter;
 }
 
+TEST(DialogFilter, TheProgramsFileTypesAreAllFilesJpgAndPngPictures) {
+  EXPECT_STREQ(ProgramFileFilter, ProgramFilter);
+}
+
 TEST(DialogFlags, ExplorerAlwaysAndOneBitForEveryFlagAsked) {
   EXPECT_EQ(DialogFlags(OpenFileRequest{}), 0x80000u);
   EXPECT_EQ(DialogFlags(SaveFileRequest{}), 0x80000u);

@@ -12,12 +12,13 @@ struct ShownMessage {
   std::string text;
   std::string title;
   UINT style;
+  HCURSOR cursor;  // the cursor while the box was up
 };
 
 class ScriptedInteraction final : public Interaction {
  public:
   void ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT style) override {
-    messages.push_back({owner, text, title, style});
+    messages.push_back({owner, text, title, style, ::GetCursor()});
   }
   void OpenWebPage(const std::string& address) override { webPages.push_back(address); }
   // A dialog with no answer left in its script is cancelled.
