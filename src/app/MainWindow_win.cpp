@@ -5,6 +5,8 @@
 
 #include "app/AppInfo.h"
 #include "encode/EncodeCommand_win.h"
+#include "history/HistoryCommands_win.h"
+#include "history/HistoryFile_win.h"
 #include "platform/Clipboard_win.h"
 #include "platform/Interaction.h"
 #include "platform/Messages_win.h"
@@ -49,6 +51,8 @@ unique_hfont CreateMessageFont() {
   if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return unique_hfont();
   return unique_hfont(::CreateFontIndirectA(&metrics.lfMessageFont));
 }
+
+std::string HistoryPath(const std::string& programDirectory) { return programDirectory + "\\" + HistoryFileName; }
 
 POINT CentredOnScreen(int width, int height) {
   RECT work{};
@@ -147,10 +151,18 @@ CommandContext MainWindow::Context() const {
 
 void MainWindow::OnMainWindowCreated() {
   SetControlText(window_, std::string(CaptionPrefix) + ProgramVersion + CaptionSuffix);
+
+  // The update check comes before the history: it may end the program before anything is read.
+
+  historyReadable_ = LoadHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
   拖放对象1.Bind(Control(ControlId::地址));
 }
 
-void MainWindow::OnMainWindowDestroying() {}
+void MainWindow::OnMainWindowDestroying() {
+  // A history file that could not be read at start stays as it is, rather than being replaced
+  // by the rows of this run alone.
+  if (historyReadable_) SaveHistoryFile(Control(ControlId::历史记录), HistoryPath(options_.programDirectory));
+}
 
 void MainWindow::OpenMakerSite() { ui_.OpenWebPage(MakerSiteUrl); }
 
@@ -187,8 +199,8 @@ void MainWindow::OnCommand(int id) {
     case static_cast<int>(ControlId::复制): CopyText(); break;
     case static_cast<int>(ControlId::复制2): ClearText(); break;
     case static_cast<int>(ControlId::按钮1): OpenMakerSite(); break;
-    case static_cast<int>(MenuId::删除当前记录): break;
-    case static_cast<int>(MenuId::删除更早记录): break;
+    case static_cast<int>(MenuId::删除当前记录): DeleteCurrentRecord(Context()); break;
+    case static_cast<int>(MenuId::删除更早记录): DeleteEarlierRecords(Context()); break;
   }
 }
 
@@ -197,8 +209,7 @@ void MainWindow::OnNotify(const NMHDR& header) {
   if (header.code == LVN_ITEMCHANGED) {
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     bool becameFocused = (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED);
-    if (becameFocused) {
-    }
+    if (becameFocused) ShowHistoryRow(Context());
   } else if (header.code == NM_RCLICK) {
     ShowHistoryMenu();
   }

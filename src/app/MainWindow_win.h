@@ -57,6 +57,7 @@ class MainWindow {
   MainWindowOptions options_;
   HWND window_ = nullptr;
   unique_hfont font_;
+  bool historyReadable_ = true;  // false when the history file was there but could not be read
 };
 
 // A popup menu holding the items of the hidden menu "历史记录菜单".

@@ -9,6 +9,7 @@ TEST(StartAndEnd, TheWindowShowsCentredWithItsCaptionAndEscEndsTheProgramCleanly
   EXPECT_EQ(WindowText(program.mainWindow()), "Quendral 1.0.0 by:Vadrelunn");
   EXPECT_EQ(program.Text(ControlId::开始), "开始编码");
   EXPECT_EQ(program.Text(ControlId::解码), "base64解码");
+  EXPECT_EQ(program.RowCount(), 0) << "with no history file the placeholder row is gone and no row is added";
 
   RECT rect{};
   ::GetWindowRect(program.mainWindow(), &rect);

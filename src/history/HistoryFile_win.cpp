@@ -1,0 +1,157 @@
+#include "history/HistoryFile_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "history/HistoryRecords.h"
+#include "history/ListViewAccess_win.h"
+#include "platform/Handles.h"
+#include "platform/SafeWrite_win.h"
+#include "platform/Text_win.h"
+
+namespace {
+
+// A save by another copy of the program may hold the file for a moment.
+constexpr int OpenAttempts = 20;
+constexpr DWORD OpenPauseMilliseconds = 50;
+constexpr DWORD ReadChunkBytes = DWORD{16} << 20;
+
+struct FileBytes {
+  std::unique_ptr<char[]> data;  // not zero-filled first: the read fills every byte
+  size_t size = 0;
+  bool whole = true;  // false: the file is there but could not be read, or not to its end
+  std::string_view view() const { return {data.get(), size}; }
+};
+
+FileBytes Unreadable() { return {nullptr, 0, false}; }
+
+FileBytes ReadWholeFile(const std::string& path) {
+  std::wstring widePath = ToWide(path);
+  unique_hfile file;
+  for (int attempt = 1; attempt <= OpenAttempts; ++attempt) {
+    file.reset(::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (file || ::GetLastError() != ERROR_SHARING_VIOLATION) break;
+    ::Sleep(OpenPauseMilliseconds);
+  }
+  if (!file) {
+    DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileBytes{} : Unreadable();
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) return Unreadable();
+  if (size.QuadPart == 0) return {};
+  if (static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2) return Unreadable();
+  size_t wanted = static_cast<size_t>(size.QuadPart);
+  FileBytes bytes{std::unique_ptr<char[]>(new (std::nothrow) char[wanted]), 0, true};
+  if (!bytes.data) return Unreadable();
+  while (bytes.size < wanted) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(wanted - bytes.size, ReadChunkBytes));
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data.get() + bytes.size, chunk, &read, nullptr)) return Unreadable();
+    if (read == 0) break;  // the file grew shorter while being read
+    bytes.size += read;
+  }
+  return bytes;
+}
+
+int ColumnCount(HWND list) {
+  auto header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+  return header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+// The list's own value for "no image": -1 would ask the list's parent for one each time.
+int ImageForList(int showable) { return showable < 0 ? I_IMAGENONE : showable; }
+
+std::string RecordsOf(const ListViewAccess& access) {
+  HWND list = access.list();
+  int columns = access.GetColumnCount();
+  int rows = access.GetItemCount();
+  std::string bytes;
+  for (int row = 0; row < rows; ++row) {
+    AppendRowFields(bytes, ShowableImage(list, LVSIL_SMALL, access.GetItemImage(row, 0)), -1, 0,
+                    static_cast<int32_t>(access.GetItemData(row)));
+    access.AppendItemText(row, 0, bytes);
+    FinishRecord(bytes);
+    for (int column = 1; column < columns; ++column) {
+      AppendCellFields(bytes, ShowableImage(list, LVSIL_SMALL, access.GetItemImage(row, column)));
+      access.AppendItemText(row, column, bytes);
+      FinishRecord(bytes);
+    }
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::string GetItemsData(HWND list) {
+  ListViewAccess access;
+  return access.Attach(list) ? RecordsOf(access) : std::string();
+}
+
+void SetItemsData(HWND list, std::string_view bytes) {
+  std::vector<HistoryRow> rows = ParseHistoryRecords(bytes);
+  int columns = ColumnCount(list);
+  bool report = (::GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+
+  ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  ::SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);  // room for every row at once
+  // Each text goes from the bytes straight into the list's own UTF-16 form, in one buffer.
+  std::wstring text;
+  int inserted = 0;
+  for (const HistoryRow& row : rows) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = inserted++;
+    ListTextToWide(row.text, text);
+    item.pszText = text.data();
+    item.iImage = ImageForList(ShowableImage(list, LVSIL_SMALL, row.image));
+    item.lParam = row.itemData;
+    // State images are numbered from 1 in the item's state, 0 meaning none; four bits hold them.
+    int stateImage = ShowableImage(list, LVSIL_STATE, row.stateImage);
+    if (stateImage >= 0 && stateImage < 15) {
+      item.mask |= LVIF_STATE;
+      item.state = INDEXTOSTATEIMAGEMASK(stateImage + 1);
+      item.stateMask = LVIS_STATEIMAGEMASK;
+    }
+    if (report) {
+      item.mask |= LVIF_INDENT;
+      item.iIndent = std::max(0, row.indent);
+    }
+    int current = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (current < 0) continue;
+
+    int column = 1;
+    for (const HistoryCell& cell : row.cells) {
+      if (column >= columns) break;
+      LVITEMW subItem{};
+      subItem.mask = LVIF_TEXT | LVIF_IMAGE;
+      subItem.iItem = current;
+      subItem.iSubItem = column++;
+      ListTextToWide(cell.text, text);
+      subItem.pszText = text.data();
+      subItem.iImage = ImageForList(ShowableImage(list, LVSIL_SMALL, cell.image));
+      ::SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&subItem));
+    }
+  }
+  ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool SaveHistoryFile(HWND list, const std::string& path) {
+  // A window that is not a list view reads as no rows; writing those would wipe the history.
+  ListViewAccess access;
+  if (!access.Attach(list)) return false;
+  return WriteFileSafely(path, RecordsOf(access));
+}
+
+bool LoadHistoryFile(HWND list, const std::string& path) {
+  FileBytes bytes = ReadWholeFile(path);
+  SetItemsData(list, bytes.view());
+  return bytes.whole;
+}

@@ -1,0 +1,97 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "QuendralSession.h"
+#include "history/HistoryRecords.h"
+
+namespace {
+
+constexpr char HistoryFile[] = "历史记录.ebb";
+
+std::string HistoryBytes(const std::vector<std::vector<std::string>>& rows) {
+  std::string bytes;
+  for (const auto& row : rows) {
+    AppendRowRecord(bytes, -1, -1, 0, 0, row[0]);
+    for (size_t column = 1; column < row.size(); ++column) AppendCellRecord(bytes, -1, row[column]);
+  }
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  ASSERT_EQ(written, bytes.size());
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<no file>";
+  std::string bytes(::GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+std::vector<std::vector<std::string>> Rows(const QuendralSession& program) {
+  std::vector<std::vector<std::string>> rows;
+  for (int row = 0; row < program.RowCount(); ++row) {
+    rows.push_back({program.CellText(row, 0), program.CellText(row, 1), program.CellText(row, 2)});
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST(History, TheSavedRowsComeBackInOrderAClickShowsOneAndClosingWritesThemBackUnchanged) {
+  ProgramFolder folder;
+  const std::vector<std::vector<std::string>> rows = {
+      {"2021.11.12 12:10:12", "图片.png", std::string(2000, 'Q') + "=="},
+      {"2021.11.11 09:00:00", "b.txt", "Yg=="},
+      {"2021.1.5 21:03:07", "c.bin", "AAEC"},
+  };
+  const std::string saved = HistoryBytes(rows);
+  WriteFileBytes(folder / HistoryFile, saved);
+
+  QuendralSession program(folder);
+  ASSERT_TRUE(program.Start());
+  EXPECT_EQ(Rows(program), rows);
+  program.ClickRow(1);
+  EXPECT_EQ(program.Text(ControlId::编码文本), "Yg==");
+  program.ClickRow(0);
+  EXPECT_EQ(program.Text(ControlId::编码文本), rows[0][2]);
+
+  program.CloseWithCloseBox();
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(folder / HistoryFile), saved);
+}
+
+TEST(History, DeletedRowsStayDeletedAfterARestart) {
+  ProgramFolder folder;
+  WriteFileBytes(folder / HistoryFile, HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
+                                                    {"2021.11.12 12:10:12", "old.png", "Qg=="},
+                                                    {"not a time", "odd.png", "Qw=="}}));
+  {
+    QuendralSession program(folder);
+    ASSERT_TRUE(program.Start());
+    ASSERT_EQ(program.RowCount(), 3);
+    // The popup menu's item, as the menu sends it when chosen.
+    ::SendMessageA(program.mainWindow(), WM_COMMAND, static_cast<WPARAM>(MenuId::删除更早记录), 0);
+    EXPECT_EQ(program.RowCount(), 1);
+    program.PressEscape();
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
+  QuendralSession restarted(folder);
+  ASSERT_TRUE(restarted.Start());
+  EXPECT_EQ(Rows(restarted), (std::vector<std::vector<std::string>>{{"2099.1.1 00:00:00", "future.png", "QQ=="}}));
+  restarted.CloseWithCloseBox();
+  EXPECT_EQ(restarted.WaitForExit(), 0u);
+}
