@@ -149,6 +149,7 @@ TEST_F(DecodeAndSaveTest, AnInvalidTextSaysWhereItGoesWrongAndAsksForNoName) {
     EXPECT_EQ(ui.messages[0].title, "解码失败");
     EXPECT_EQ(ui.messages[0].style, 48u);
     EXPECT_EQ(ui.messages[0].owner, window->handle());
+    EXPECT_NE(ui.messages[0].cursor, ::LoadCursorA(nullptr, IDC_WAIT)) << "the hourglass is gone by then";
   }
   EXPECT_TRUE(ui.saveRequests.empty()) << "the message comes before any dialog";
   EXPECT_TRUE(ui.revealedPaths.empty());

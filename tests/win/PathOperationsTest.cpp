@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "WinTestSupport.h"
 #include "decode/PathOperations_win.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -64,6 +66,28 @@ TEST(PathOperations, CreateDirectoryChainPassesOverWhatCannotBeMade) {
   EXPECT_FALSE(IsExistingDirectory(scratch / "file\\sub"));
   CreateDirectoryChain("");
   CreateDirectoryChain("C:");
+}
+
+// RevealInFolder initialises COM for its shell call with ScopedCoInitialize. On a thread whose
+// COM is multithreaded CoInitialize fails, and uninitialising anyway would end the thread's own.
+TEST(PathOperations, TheShellCallsComInitialisationLeavesTheThreadsOwnAlone) {
+  std::thread([] {
+    ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    {
+      ScopedCoInitialize com;
+      EXPECT_EQ(com.result(), RPC_E_CHANGED_MODE);
+    }
+    EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "the thread's COM must still be there";
+    ::CoUninitialize();
+    ::CoUninitialize();
+  }).join();
+  // On this thread OLE is already up: the shell call's initialisation is counted and undone.
+  {
+    ScopedCoInitialize com;
+    EXPECT_EQ(com.result(), S_FALSE);
+  }
+  EXPECT_EQ(::CoInitialize(nullptr), S_FALSE) << "the program's OLE initialisation stays";
+  ::CoUninitialize();
 }
 
 }  // namespace
