@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,35 @@ bool WaitFor(const auto& condition, DWORD timeoutMilliseconds = 20000) {
     if (condition()) return true;
     if (::GetTickCount() - start > timeoutMilliseconds) return false;
   }
+}
+
+// A program the given process started, by its executable's name; 0 when there is none.
+DWORD ChildProcess(DWORD parent, const std::string& executable) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  DWORD found = 0;
+  for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == parent && ::lstrcmpiA(entry.szExeFile, executable.c_str()) == 0) {
+      found = entry.th32ProcessID;
+    }
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+// Closes the folder window the shell opened, or ends its program when no window comes, so that
+// nothing of this run stays behind (nor holds the output of the test run open).
+void EndFolderWindow(DWORD shell, const std::string& title) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, shell);
+  if (!process) return;
+  HWND window = nullptr;
+  if (WaitFor([&] { return (window = ::FindWindowA(nullptr, title.c_str())) != nullptr; }, 10000)) {
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  if (::WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process, 1);
+  ::CloseHandle(process);
 }
 
 }  // namespace
@@ -74,10 +104,10 @@ TEST(DecodeAndSave, AnEncodedFileEndingInZeroBytesComesBackExactFromItsHistoryRo
   ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(saved).size() == original.size(); })) << saved;
   EXPECT_EQ(ReadFileBytes(saved), original);
   EXPECT_FALSE(program.WaitForWindow("保存失败", 500));
-  // The shell shows the new file in its folder, in a window of its own process.
-  HWND folderWindow = nullptr;
-  EXPECT_TRUE(WaitFor([&] { return (folderWindow = ::FindWindowA(nullptr, shownFolder.c_str())) != nullptr; }));
-  if (folderWindow) ::PostMessageA(folderWindow, WM_CLOSE, 0, 0);
+  // The shell shows the new file in its folder: a program of its own that ours starts.
+  DWORD shell = 0;
+  EXPECT_TRUE(WaitFor([&] { return (shell = ChildProcess(program.processId(), "explorer.exe")) != 0; }));
+  if (shell) EndFolderWindow(shell, shownFolder);
 
   program.CloseWithCloseBox();
   EXPECT_EQ(program.WaitForExit(), 0u);
