@@ -47,7 +47,7 @@ std::optional<std::string> ReadLink(const CommandContext& context, const std::st
   return std::nullopt;
 }
 
-std::optional<std::string> ReadLocalFile(const CommandContext& context, const std::string& address) {
+std::optional<ByteBuffer> ReadLocalFile(const CommandContext& context, const std::string& address) {
   if (!AnyFileSystemEntryMatches(address)) {
     Warn(context, "文件不存在！无法读入数据！", "文件不存在");
     return std::nullopt;
@@ -87,21 +87,30 @@ bool InsertHistoryRow(HWND list, const std::string& time, const std::string& fil
   return true;
 }
 
+// The Base64 text of what the address names, or nothing when the user has been told why not.
+std::optional<std::string> EncodedContent(const CommandContext& context, const std::string& address) {
+  if (::PathIsURLA(address.c_str())) {
+    std::optional<std::string> body = ReadLink(context, address);
+    if (!body) return std::nullopt;
+    return EncodeBase64(*body);
+  }
+  std::optional<ByteBuffer> file = ReadLocalFile(context, address);
+  if (!file) return std::nullopt;
+  return EncodeBase64(file->view());
+}
+
 // boxChanged: 编码文本 no longer holds what it held, so a failure from here on must empty it.
 void Encode(const CommandContext& context, bool& boxChanged) {
   const std::string address = GetControlText(context.地址);
-  std::optional<std::string> content =
-      ::PathIsURLA(address.c_str()) ? ReadLink(context, address) : ReadLocalFile(context, address);
-  if (!content) return;
-  std::string text = EncodeBase64(*content);
-  content.reset();
+  std::optional<std::string> text = EncodedContent(context, address);
+  if (!text) return;
 
   // The row keeps what the box holds; a box that could not take the whole text holds nothing.
   boxChanged = true;
-  SetControlText(context.编码文本, text);
+  SetControlText(context.编码文本, *text);
   std::string shown = GetControlText(context.编码文本);
-  bool whole = shown == text;
-  text = std::string();
+  bool whole = shown == *text;
+  text.reset();
   if (!whole || !InsertHistoryRow(context.历史记录, DateTimeToText(CurrentDateTime(), "yyyy.M.d ", "hh:mm:ss", true),
                                   FileNameFromAddress(address), shown)) {
     SetControlText(context.编码文本, "");

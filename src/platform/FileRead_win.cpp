@@ -23,12 +23,8 @@ FileReadResult ReadWholeFile(const std::string& path) {
     result.status = FileReadStatus::CannotRead;
     return result;
   }
-  if (static_cast<unsigned long long>(size.QuadPart) > result.bytes.max_size()) {
-    result.status = FileReadStatus::OutOfMemory;
-    return result;
-  }
   try {
-    result.bytes.resize(static_cast<size_t>(size.QuadPart));
+    result.bytes = ByteBuffer(static_cast<size_t>(size.QuadPart));
   } catch (const std::bad_alloc&) {
     result.status = FileReadStatus::OutOfMemory;
     return result;
@@ -38,7 +34,7 @@ FileReadResult ReadWholeFile(const std::string& path) {
     DWORD wanted = static_cast<DWORD>(std::min<size_t>(result.bytes.size() - have, LargestReadBytes));
     DWORD read = 0;
     if (!::ReadFile(file.get(), result.bytes.data() + have, wanted, &read, nullptr) || read == 0) {
-      result.bytes = std::string();
+      result.bytes = ByteBuffer();
       result.status = FileReadStatus::CannotRead;
       return result;
     }

@@ -2,6 +2,8 @@
 // Reading a whole local file, and whether a path names anything at all.
 #include <string>
 
+#include "platform/ByteBuffer.h"
+
 enum class FileReadStatus {
   Read,         // bytes holds the whole file, possibly nothing
   CannotOpen,   // missing, a folder, held open for writing by another program, no permission, a pattern
@@ -11,7 +13,7 @@ enum class FileReadStatus {
 
 struct FileReadResult {
   FileReadStatus status = FileReadStatus::CannotOpen;
-  std::string bytes;
+  ByteBuffer bytes;
   bool ok() const { return status == FileReadStatus::Read; }
 };
 

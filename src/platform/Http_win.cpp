@@ -70,10 +70,11 @@ std::optional<unsigned long long> ContentLength(HINTERNET request) {
 }
 
 // A promised length is only a hint: a server may claim more than it sends or than memory holds.
+// The room includes the final read, which finds the end, so that the body is never moved.
 void ReserveForBody(std::string& body, unsigned long long length) {
-  if (length > body.max_size()) return;
+  if (length > body.max_size() - ReadChunkBytes) return;
   try {
-    body.reserve(static_cast<size_t>(length));
+    body.reserve(static_cast<size_t>(length) + ReadChunkBytes);
   } catch (const std::exception&) {
   }
 }

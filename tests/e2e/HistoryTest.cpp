@@ -49,7 +49,53 @@ std::vector<std::vector<std::string>> Rows(const QuendralSession& program) {
   return rows;
 }
 
+bool WaitForRows(const QuendralSession& program, int rows) {
+  for (int tries = 0; tries < 400; ++tries) {
+    if (program.RowCount() >= rows) return true;
+    ::Sleep(50);
+  }
+  return false;
+}
+
 }  // namespace
+
+TEST(History, TwoEncodedFilesAreBackInOrderAfterARestartAndAClickShowsOne) {
+  ProgramFolder folder;
+  // Their Base64 by hand: "abc" is YWJj, "hello!" is aGVsbG8h.
+  WriteFileBytes(folder / "一.txt", "abc");
+  WriteFileBytes(folder / "two.bin", "hello!");
+
+  std::vector<std::vector<std::string>> rows;
+  {
+    QuendralSession program(folder);
+    ASSERT_TRUE(program.Start());
+    ASSERT_EQ(program.RowCount(), 0);
+    program.SetText(ControlId::地址, folder / "一.txt");
+    program.Click(ControlId::开始);
+    ASSERT_TRUE(WaitForRows(program, 1));
+    program.SetText(ControlId::地址, folder / "two.bin");
+    program.Click(ControlId::开始);
+    ASSERT_TRUE(WaitForRows(program, 2));
+    rows = Rows(program);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][1], "two.bin") << "the newest row is at the top";
+    EXPECT_EQ(rows[0][2], "aGVsbG8h");
+    EXPECT_EQ(rows[1][1], "一.txt");
+    EXPECT_EQ(rows[1][2], "YWJj");
+    program.CloseWithCloseBox();
+    ASSERT_EQ(program.WaitForExit(), 0u);
+  }
+
+  QuendralSession restarted(folder);
+  ASSERT_TRUE(restarted.Start());
+  EXPECT_EQ(Rows(restarted), rows) << "times, names and texts, in order";
+  restarted.ClickRow(1);
+  EXPECT_EQ(restarted.Text(ControlId::编码文本), "YWJj");
+  restarted.ClickRow(0);
+  EXPECT_EQ(restarted.Text(ControlId::编码文本), "aGVsbG8h");
+  restarted.CloseWithCloseBox();
+  EXPECT_EQ(restarted.WaitForExit(), 0u);
+}
 
 TEST(History, TheSavedRowsComeBackInOrderAClickShowsOneAndClosingWritesThemBackUnchanged) {
   ProgramFolder folder;
