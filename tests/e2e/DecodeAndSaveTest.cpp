@@ -95,7 +95,9 @@ TEST(DecodeAndSave, AnEncodedFileEndingInZeroBytesComesBackExactFromItsHistoryRo
   program.Click(ControlId::解码);
   HWND dialog = program.WaitForWindow("请选择保存的位置");
   ASSERT_TRUE(dialog);
-  EXPECT_EQ(WindowText(FileDialogNameField(dialog)), "原图.png") << "the row's file name is proposed";
+  // The dialog fills its boxes once it shows; the row's file name is proposed.
+  EXPECT_TRUE(WaitFor([&] { return WindowText(FileDialogNameField(dialog)) == "原图.png"; }, 5000))
+      << WindowText(FileDialogNameField(dialog));
 
   // A folder name of this run's own, so that no window left from an earlier run is taken for its.
   std::string shownFolder = "还原的" + std::to_string(::GetCurrentProcessId());
