@@ -10,20 +10,27 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # libgnutls30: Wine's bcrypt checks the updater's ECDSA signatures with it.
 packages=(cmake make g++ g++-mingw-w64-x86-64 wine64 wine xvfb x11-utils fonts-wqy-microhei fonts-wine python3
           libgnutls30 googletest libgtest-dev libgmock-dev libbenchmark-dev libssl-dev openssl imagemagick
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev locales)
 
-# Installs whatever of the list is missing; says nothing when all is there.
+# Installs whatever of the list is missing and makes the locale Wine needs; says nothing when all is there.
 install_packages() {
   local missing=()
   for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed' || missing+=("$package")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
   local sudo=()
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+  # Wine takes code page 936 from the locale's name, but it can store Chinese file names only
+  # when that locale exists (otherwise CreateFileW of 历史记录.ebb fails).
+  if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+    echo "Generating the zh_CN.UTF-8 locale"
+    "${sudo[@]}" localedef -i zh_CN -c -f UTF-8 zh_CN.UTF-8
+  fi
 }
 
 # Starts an Xvfb on a free display number and exports DISPLAY; its PID lands in xvfb_pid.

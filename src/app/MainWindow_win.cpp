@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include "app/AppInfo.h"
+#include "decode/DecodeAndSave_win.h"
 #include "encode/EncodeCommand_win.h"
 #include "history/HistoryCommands_win.h"
 #include "history/HistoryFile_win.h"
@@ -194,7 +195,7 @@ void MainWindow::OnCommand(int id) {
   switch (id) {
     case static_cast<int>(ControlId::开始): EncodeFile(Context()); break;
     case static_cast<int>(ControlId::打开): ChooseFile(Context()); break;
-    case static_cast<int>(ControlId::解码): break;
+    case static_cast<int>(ControlId::解码): DecodeAndSave(Context()); break;
     case static_cast<int>(ControlId::复制): CopyText(); break;
     case static_cast<int>(ControlId::复制2): ClearText(); break;
     case static_cast<int>(ControlId::按钮1): OpenMakerSite(); break;

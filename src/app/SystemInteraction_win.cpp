@@ -1,5 +1,6 @@
 #include "app/SystemInteraction_win.h"
 
+#include "decode/PathOperations_win.h"
 #include "platform/InputBox_win.h"
 #include "platform/MessageBox_win.h"
 #include "platform/Process_win.h"
@@ -25,3 +26,4 @@ bool SystemInteraction::StartProgram(const std::string& path, const std::string&
 }
 
 void SystemInteraction::EndProcess() { ::ExitProcess(0); }
+void SystemInteraction::RevealInFolder(const std::string& path) { ::RevealInFolder(path); }

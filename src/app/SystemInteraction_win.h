@@ -11,4 +11,5 @@ class SystemInteraction final : public Interaction {
   std::string AskForNumber(const std::string& prompt, const std::string& title) override;
   bool StartProgram(const std::string& path, const std::string& commandLine) override;
   void EndProcess() override;
+  void RevealInFolder(const std::string& path) override;
 };

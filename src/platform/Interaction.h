@@ -24,4 +24,6 @@ class Interaction {
   virtual bool StartProgram(const std::string& path, const std::string& commandLine) = 0;
   // Ends the process with exit code 0 at once: no window event runs. Returns only when scripted.
   virtual void EndProcess() = 0;
+  // A shell window on the folder of an existing file, with the file selected; failures are not reported.
+  virtual void RevealInFolder(const std::string& path) = 0;
 };

@@ -1,6 +1,7 @@
 #include "QuendralSession.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -233,4 +234,14 @@ std::string DialogMessage(HWND dialog) {
 
 void PressDialogButton(HWND dialog, int id) {
   ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+HWND FileDialogNameField(HWND dialog) {
+  if (HWND combo = ::GetDlgItem(dialog, cmb13)) return combo;
+  return ::GetDlgItem(dialog, edt1);
+}
+
+void AnswerFileDialog(HWND dialog, const std::string& name) {
+  ::SendMessageA(FileDialogNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  PressDialogButton(dialog, IDOK);
 }

@@ -68,3 +68,9 @@ std::string DialogMessage(HWND dialog);
 void PressDialogButton(HWND dialog, int id);
 // The text of a window of another process.
 std::string WindowText(HWND window);
+
+// The file-name field of a common file dialog (the explorer-style combo box, or the plain edit
+// box of the older dialogs); null when there is none.
+HWND FileDialogNameField(HWND dialog);
+// Types the name into the dialog's file-name field and presses its OK button, as a user does.
+void AnswerFileDialog(HWND dialog, const std::string& name);

@@ -60,6 +60,10 @@ class ScriptedInteraction final : public Interaction {
     ++processEnds;
     steps.push_back("end");
   }
+  void RevealInFolder(const std::string& path) override {
+    revealedPaths.push_back(path);
+    steps.push_back("reveal");
+  }
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> webPages;
@@ -72,6 +76,7 @@ class ScriptedInteraction final : public Interaction {
   std::vector<StartedProgram> startedPrograms;
   int processEnds = 0;
   std::vector<std::string> steps;  // every call above in order: "message", "ask", "start", "end"...
+  std::vector<std::string> revealedPaths;
 
  private:
   static std::string NextAnswer(std::deque<std::string>& answers) {
