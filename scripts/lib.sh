@@ -5,7 +5,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts; and no crash debugger: a crashing test program then fails at once
+# instead of leaving winedbg waiting, which can hold a whole run.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 # libgnutls30: Wine's bcrypt checks the updater's ECDSA signatures with it.
 packages=(cmake make g++ g++-mingw-w64-x86-64 wine64 wine xvfb x11-utils fonts-wqy-microhei fonts-wine python3

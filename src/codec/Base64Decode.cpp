@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "util/CodePage936.h"
+
 namespace {
 
 constexpr bool LittleEndian = std::endian::native == std::endian::little;
@@ -79,9 +81,9 @@ int WhiteSpaceLength(const unsigned char* p, const unsigned char* end) {
   return IsFullWidthSpace(p, end) ? 2 : 0;
 }
 
-// A lead byte 0x80..0xFF takes the next byte with it.
+// A code page 936 lead byte takes the next byte with it.
 const unsigned char* NextCharacter(const unsigned char* p, const unsigned char* end) {
-  return *p >= 0x80 && end - p >= 2 ? p + 2 : p + 1;
+  return IsLeadByte(static_cast<char>(*p)) && end - p >= 2 ? p + 2 : p + 1;
 }
 
 bool StartsWithIgnoringCase(const unsigned char* p, const unsigned char* end, std::string_view lowerCase) {

@@ -1,21 +1,13 @@
 #include "decode/PathRules.h"
 
-namespace {
+#include "util/CodePage936.h"
 
-// The lead bytes of code page 936, as MultiByteToWideChar reads them: 0x80 (the euro sign) and
-// 0xFF stand alone.
-bool IsLeadByte(char byte) {
-  auto value = static_cast<unsigned char>(byte);
-  return value >= 0x81 && value <= 0xFE;
-}
+namespace {
 
 // Calls visit(position) for the first byte of every character, in order.
 template <typename Visit>
 void ForEachCharacter(const std::string& text, Visit visit) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    visit(i);
-    if (IsLeadByte(text[i]) && i + 1 < text.size()) ++i;
-  }
+  for (size_t i = 0; i < text.size(); i = NextCharacter(text, i)) visit(i);
 }
 
 }  // namespace

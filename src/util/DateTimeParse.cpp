@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "util/CodePage936.h"
+
 namespace {
 
 // The units of the Chinese date form, in code page 936.
@@ -20,7 +22,7 @@ std::string ToHalfWidth(const std::string& text) {
   result.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80 || i + 1 == text.size()) {
+    if (!IsLeadByte(text[i]) || i + 1 == text.size()) {
       result.push_back(text[i]);
       continue;
     }

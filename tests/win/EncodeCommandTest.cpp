@@ -206,6 +206,8 @@ TEST(FileNameFromAddress, AgreesWithPathFindFileNameA) {
       "D:\\图片\\cat.png", "http://example.com/files/cat.png?v=2", "http://example.com/files/", "http://example.com",
       "http://example.com/", "http://example.com:8080", "cat.png", "C:", "D:\\图片\\乗誠.png", "D:\\文件\\乗",
       "http://example.com/乗/", "a//b", "a:/b",
+      // 0x80 (the euro sign) leads no pair, so the backslash after it separates.
+      "C:\\\x80\\cat.png", "C:\\a\\\x80",
   };
   for (const char* address : addresses) {
     EXPECT_EQ(FileNameFromAddress(address), ::PathFindFileNameA(address)) << address;

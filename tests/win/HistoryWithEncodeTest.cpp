@@ -31,6 +31,7 @@ TEST_F(MainWindowTest, AnEncodedRowStaysThroughDeleteEarlierRecordsAndIsSavedWit
     EXPECT_EQ(ListView_GetItemCount(list), 1) << "a row added this second stays";
     break;
   }
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
   CellTexts row = ListRows(list)[0];
   ASSERT_EQ(row[1], "一.txt");
   ASSERT_EQ(row[2], "YWJj");

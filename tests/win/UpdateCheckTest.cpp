@@ -135,7 +135,7 @@ std::string BuiltTestUpdater() { return ReadFixtureFile(std::string(QUENDRAL_UPD
 TEST_F(UpdateCheck, TheOnlineUpdateWritesTheUpdaterStartsItByItsPathAndClosesTheWindow) {
   ui.numberAnswers = {"1"};
   CheckWithPublished("1.0.1");
-  EXPECT_EQ(ui.steps, (std::vector<std::string>{"message", "ask", "message", "start"}));
+  ASSERT_EQ(ui.steps, (std::vector<std::string>{"message", "ask", "message", "start"}));
   EXPECT_EQ(ui.messages.back().text,
             "点击确定后会向Update程序发出命令，如果调用api失败，请手动打开软件根目录下的Update.exe进行更新");
   ASSERT_EQ(ui.startedPrograms.size(), 1u);
