@@ -59,6 +59,7 @@ std::optional<ByteBuffer> ReadLocalFile(const CommandContext& context, const std
     case FileReadStatus::OutOfMemory:
       WarnTooLarge(context);
       return std::nullopt;
+    case FileReadStatus::Missing:  // gone since it was found, or a pattern
     case FileReadStatus::CannotOpen:
     case FileReadStatus::CannotRead:
       break;

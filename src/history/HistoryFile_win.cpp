@@ -3,12 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
-#include <new>
 #include <vector>
 
 #include "history/HistoryRecords.h"
 #include "history/ListViewAccess_win.h"
+#include "platform/FileRead_win.h"
 #include "platform/Handles.h"
 #include "platform/SafeWrite_win.h"
 #include "platform/Text_win.h"
@@ -16,48 +15,7 @@
 namespace {
 
 // A save by another copy of the program may hold the file for a moment.
-constexpr int OpenAttempts = 20;
-constexpr DWORD OpenPauseMilliseconds = 50;
-constexpr DWORD ReadChunkBytes = DWORD{16} << 20;
-
-struct FileBytes {
-  std::unique_ptr<char[]> data;  // not zero-filled first: the read fills every byte
-  size_t size = 0;
-  bool whole = true;  // false: the file is there but could not be read, or not to its end
-  std::string_view view() const { return {data.get(), size}; }
-};
-
-FileBytes Unreadable() { return {nullptr, 0, false}; }
-
-FileBytes ReadWholeFile(const std::string& path) {
-  std::wstring widePath = ToWide(path);
-  unique_hfile file;
-  for (int attempt = 1; attempt <= OpenAttempts; ++attempt) {
-    file.reset(::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file || ::GetLastError() != ERROR_SHARING_VIOLATION) break;
-    ::Sleep(OpenPauseMilliseconds);
-  }
-  if (!file) {
-    DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileBytes{} : Unreadable();
-  }
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size)) return Unreadable();
-  if (size.QuadPart == 0) return {};
-  if (static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2) return Unreadable();
-  size_t wanted = static_cast<size_t>(size.QuadPart);
-  FileBytes bytes{std::unique_ptr<char[]>(new (std::nothrow) char[wanted]), 0, true};
-  if (!bytes.data) return Unreadable();
-  while (bytes.size < wanted) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(wanted - bytes.size, ReadChunkBytes));
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data.get() + bytes.size, chunk, &read, nullptr)) return Unreadable();
-    if (read == 0) break;  // the file grew shorter while being read
-    bytes.size += read;
-  }
-  return bytes;
-}
+constexpr DWORD WaitWhileHeldMilliseconds = 1000;
 
 int ColumnCount(HWND list) {
   auto header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
@@ -151,7 +109,7 @@ bool SaveHistoryFile(HWND list, const std::string& path) {
 }
 
 bool LoadHistoryFile(HWND list, const std::string& path) {
-  FileBytes bytes = ReadWholeFile(path);
-  SetItemsData(list, bytes.view());
-  return bytes.whole;
+  FileReadResult file = ReadWholeFile(path, WaitWhileHeldMilliseconds);
+  SetItemsData(list, file.bytes.view());
+  return file.ok() || file.status == FileReadStatus::Missing;
 }

@@ -6,18 +6,33 @@
 #include <new>
 
 #include "platform/Handles.h"
+#include "platform/Text_win.h"
 
 namespace {
 // ReadFile takes a 32-bit count; stay well below it.
 constexpr DWORD LargestReadBytes = 1u << 30;
+constexpr DWORD HeldPauseMilliseconds = 50;
+
+// Sharing reading but not writing: a program writing the file keeps us out, and none can start
+// while we read.
+unique_hfile OpenForReading(const std::wstring& path, DWORD waitWhileHeldMilliseconds) {
+  for (DWORD waited = 0;; waited += HeldPauseMilliseconds) {
+    unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (file || ::GetLastError() != ERROR_SHARING_VIOLATION || waited >= waitWhileHeldMilliseconds) return file;
+    ::Sleep(HeldPauseMilliseconds);
+  }
+}
 }  // namespace
 
-FileReadResult ReadWholeFile(const std::string& path) {
+FileReadResult ReadWholeFile(const std::string& path, DWORD waitWhileHeldMilliseconds) {
   FileReadResult result;
-  // Sharing only reading: a program writing the file keeps us out, and none can start while we read.
-  unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return result;
+  unique_hfile file = OpenForReading(ToWide(path), waitWhileHeldMilliseconds);
+  if (!file) {
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) result.status = FileReadStatus::Missing;
+    return result;
+  }
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) {
     result.status = FileReadStatus::CannotRead;

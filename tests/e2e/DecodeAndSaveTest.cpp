@@ -10,34 +10,6 @@
 
 namespace {
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  ASSERT_EQ(written, bytes.size());
-}
-
-// The whole file, or nothing when it cannot be opened (yet).
-std::string ReadFileBytes(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(::GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
-}
-
-bool WaitFor(const auto& condition, DWORD timeoutMilliseconds = 20000) {
-  for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
-    if (condition()) return true;
-    if (::GetTickCount() - start > timeoutMilliseconds) return false;
-  }
-}
-
 // A program the given process started, by its executable's name; 0 when there is none.
 DWORD ChildProcess(DWORD parent, const std::string& executable) {
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -60,7 +32,7 @@ void EndFolderWindow(DWORD shell, const std::string& title) {
   HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, shell);
   if (!process) return;
   HWND window = nullptr;
-  if (WaitFor([&] { return (window = ::FindWindowA(nullptr, title.c_str())) != nullptr; }, 10000)) {
+  if (WaitUntil(10000, [&] { return (window = ::FindWindowA(nullptr, title.c_str())) != nullptr; })) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
   }
   if (::WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) ::TerminateProcess(process, 1);
@@ -75,14 +47,14 @@ TEST(DecodeAndSave, AnEncodedFileEndingInZeroBytesComesBackExactFromItsHistoryRo
   std::string original = "\x89PNG\r\n\x1A\n";
   while (original.size() < 3000) original += static_cast<char>(random());
   original += std::string(4, '\0');
-  WriteFileBytes(folder / "原图.png", original);
+  ASSERT_TRUE(WriteFileBytes(folder / "原图.png", original));
 
   {
     QuendralSession program(folder);
     ASSERT_TRUE(program.Start());
     program.SetText(ControlId::地址, folder / "原图.png");
     program.Click(ControlId::开始);
-    ASSERT_TRUE(WaitFor([&] { return program.RowCount() == 1 && program.CellText(0, 1) == "原图.png"; }));
+    ASSERT_TRUE(WaitUntil(20000, [&] { return program.RowCount() == 1 && program.CellText(0, 1) == "原图.png"; }));
     program.CloseWithCloseBox();
     ASSERT_EQ(program.WaitForExit(), 0u);
   }
@@ -96,19 +68,19 @@ TEST(DecodeAndSave, AnEncodedFileEndingInZeroBytesComesBackExactFromItsHistoryRo
   HWND dialog = program.WaitForWindow("请选择保存的位置");
   ASSERT_TRUE(dialog);
   // The dialog fills its boxes once it shows; the row's file name is proposed.
-  EXPECT_TRUE(WaitFor([&] { return WindowText(FileDialogNameField(dialog)) == "原图.png"; }, 5000))
+  EXPECT_TRUE(WaitUntil(5000, [&] { return WindowText(FileDialogNameField(dialog)) == "原图.png"; }))
       << WindowText(FileDialogNameField(dialog));
 
   // A folder name of this run's own, so that no window left from an earlier run is taken for its.
   std::string shownFolder = "还原的" + std::to_string(::GetCurrentProcessId());
   std::string saved = folder / ("新文件夹\\" + shownFolder + "\\图.png");
   AnswerFileDialog(dialog, saved);
-  ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(saved).size() == original.size(); })) << saved;
+  ASSERT_TRUE(WaitUntil(20000, [&] { return ReadFileBytes(saved).size() == original.size(); })) << saved;
   EXPECT_EQ(ReadFileBytes(saved), original);
   EXPECT_FALSE(program.WaitForWindow("保存失败", 500));
   // The shell shows the new file in its folder: a program of its own that ours starts.
   DWORD shell = 0;
-  EXPECT_TRUE(WaitFor([&] { return (shell = ChildProcess(program.processId(), "explorer.exe")) != 0; }));
+  EXPECT_TRUE(WaitUntil(20000, [&] { return (shell = ChildProcess(program.processId(), "explorer.exe")) != 0; }));
   if (shell) EndFolderWindow(shell, shownFolder);
 
   program.CloseWithCloseBox();

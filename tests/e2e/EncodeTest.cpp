@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -10,31 +8,9 @@
 
 namespace {
 
-// Beside this program the build leaves a sample file and its Base64 as coreutils' base64 -w0 wrote it.
-std::string BesideThisProgram(const std::string& name) {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory = path;
-  return directory.substr(0, directory.find_last_of('\\') + 1) + name;
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-bool WaitForRows(const QuendralSession& program, int rows) {
-  for (int tries = 0; tries < 400; ++tries) {
-    if (program.RowCount() >= rows) return true;
-    ::Sleep(50);
-  }
-  return false;
-}
-
 TEST(Encode, ATypedPathIsEncodedAsAnIndependentEncoderDoesIntoTheBoxAndTheTopRow) {
-  const std::string expected = FileBytes(BesideThisProgram("e2e-sample.b64"));
+  // The build leaves a sample file and its Base64 as coreutils' base64 -w0 wrote it beside the driver.
+  const std::string expected = ReadFileBytes(BesideThisProgram("e2e-sample.b64"));
   ASSERT_GT(expected.size(), 1000u);
   ProgramFolder folder;
   const std::string path = folder / "样本 文件.bin";
@@ -45,7 +21,7 @@ TEST(Encode, ATypedPathIsEncodedAsAnIndependentEncoderDoesIntoTheBoxAndTheTopRow
   int rows = program.RowCount();
   program.SetText(ControlId::地址, path);
   program.Click(ControlId::开始);
-  ASSERT_TRUE(WaitForRows(program, rows + 1));
+  ASSERT_TRUE(program.WaitForRowCount(rows + 1));
 
   EXPECT_TRUE(program.Text(ControlId::编码文本) == expected);
   EXPECT_EQ(program.CellText(0, 1), "样本 文件.bin");
@@ -81,10 +57,8 @@ TEST(Encode, ChoosingAFileInTheOpenDialogPutsItsPathIntoTheAddress) {
   program.Click(ControlId::打开);
   HWND dialog = program.WaitForWindow("请选择要编码的文件");
   ASSERT_TRUE(dialog);
-  ::Sleep(300);  // let the dialog fill its boxes before typing over them
-  ::SetWindowTextA(::GetDlgItem(dialog, 0x47C /* cmb13, the name box */), "选中.png");
-  PressDialogButton(dialog, IDOK);
-  for (int tries = 0; tries < 200 && program.Text(ControlId::地址).empty(); ++tries) ::Sleep(50);
+  AnswerFileDialog(dialog, "选中.png");
+  WaitUntil(10000, [&] { return !program.Text(ControlId::地址).empty(); });
   EXPECT_EQ(program.Text(ControlId::地址), path);
   program.CloseWithCloseBox();
   EXPECT_EQ(program.WaitForExit(), 0u);

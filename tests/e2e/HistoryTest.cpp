@@ -21,26 +21,6 @@ std::string HistoryBytes(const std::vector<std::vector<std::string>>& rows) {
   return bytes;
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  ASSERT_EQ(written, bytes.size());
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<no file>";
-  std::string bytes(::GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
-}
-
 std::vector<std::vector<std::string>> Rows(const QuendralSession& program) {
   std::vector<std::vector<std::string>> rows;
   for (int row = 0; row < program.RowCount(); ++row) {
@@ -49,21 +29,13 @@ std::vector<std::vector<std::string>> Rows(const QuendralSession& program) {
   return rows;
 }
 
-bool WaitForRows(const QuendralSession& program, int rows) {
-  for (int tries = 0; tries < 400; ++tries) {
-    if (program.RowCount() >= rows) return true;
-    ::Sleep(50);
-  }
-  return false;
-}
-
 }  // namespace
 
 TEST(History, TwoEncodedFilesAreBackInOrderAfterARestartAndAClickShowsOne) {
   ProgramFolder folder;
   // Their Base64 by hand: "abc" is YWJj, "hello!" is aGVsbG8h.
-  WriteFileBytes(folder / "一.txt", "abc");
-  WriteFileBytes(folder / "two.bin", "hello!");
+  ASSERT_TRUE(WriteFileBytes(folder / "一.txt", "abc"));
+  ASSERT_TRUE(WriteFileBytes(folder / "two.bin", "hello!"));
 
   std::vector<std::vector<std::string>> rows;
   {
@@ -72,10 +44,10 @@ TEST(History, TwoEncodedFilesAreBackInOrderAfterARestartAndAClickShowsOne) {
     ASSERT_EQ(program.RowCount(), 0);
     program.SetText(ControlId::地址, folder / "一.txt");
     program.Click(ControlId::开始);
-    ASSERT_TRUE(WaitForRows(program, 1));
+    ASSERT_TRUE(program.WaitForRowCount(1));
     program.SetText(ControlId::地址, folder / "two.bin");
     program.Click(ControlId::开始);
-    ASSERT_TRUE(WaitForRows(program, 2));
+    ASSERT_TRUE(program.WaitForRowCount(2));
     rows = Rows(program);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][1], "two.bin") << "the newest row is at the top";
@@ -105,7 +77,7 @@ TEST(History, TheSavedRowsComeBackInOrderAClickShowsOneAndClosingWritesThemBackU
       {"2021.1.5 21:03:07", "c.bin", "AAEC"},
   };
   const std::string saved = HistoryBytes(rows);
-  WriteFileBytes(folder / HistoryFile, saved);
+  ASSERT_TRUE(WriteFileBytes(folder / HistoryFile, saved));
 
   QuendralSession program(folder);
   ASSERT_TRUE(program.Start());

@@ -10,21 +10,6 @@ namespace {
 
 int folderCount = 0;
 
-std::string ThisProgramsDirectory() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory = path;
-  return directory.substr(0, directory.find_last_of('\\'));
-}
-
-bool WaitUntil(DWORD timeoutMilliseconds, const auto& condition) {
-  DWORD start = ::GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (::GetTickCount() - start > timeoutMilliseconds) return false;
-    ::Sleep(50);
-  }
-}
 
 // Memory inside the program's process, for list-view messages whose structures must live there.
 class RemoteMemory {
@@ -91,7 +76,7 @@ ProgramFolder::ProgramFolder() {
   do {
     path_ = base + std::to_string(++folderCount);
   } while (!::CreateDirectoryA(path_.c_str(), nullptr));
-  ::CopyFileA((ThisProgramsDirectory() + "\\" + QUENDRAL_E2E_PROGRAM).c_str(), programPath().c_str(), TRUE);
+  ::CopyFileA(BesideThisProgram(QUENDRAL_E2E_PROGRAM).c_str(), programPath().c_str(), TRUE);
 }
 
 ProgramFolder::~ProgramFolder() {
@@ -182,6 +167,10 @@ std::string QuendralSession::CellText(int row, int column) const {
   }
 }
 
+bool QuendralSession::WaitForRowCount(int rows, DWORD timeoutMilliseconds) const {
+  return WaitUntil(timeoutMilliseconds, [&] { return RowCount() >= rows; });
+}
+
 void QuendralSession::ClickRow(int row) const {
   HWND list = Control(ControlId::历史记录);
   RemoteMemory memory(processId(), sizeof(RECT));
@@ -244,4 +233,33 @@ HWND FileDialogNameField(HWND dialog) {
 void AnswerFileDialog(HWND dialog, const std::string& name) {
   ::SendMessageA(FileDialogNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
   PressDialogButton(dialog, IDOK);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes(::GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string BesideThisProgram(const std::string& name) {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string directory = path;
+  return directory.substr(0, directory.find_last_of('\\') + 1) + name;
 }

@@ -44,6 +44,7 @@ class QuendralSession {
   void Click(ControlId id) const;            // posted, so that a dialog it opens does not block us
 
   int RowCount() const;
+  bool WaitForRowCount(int rows, DWORD timeoutMilliseconds = 20000) const;  // at least that many
   std::string CellText(int row, int column) const;
   void ClickRow(int row) const;              // a left click in the middle of the row's first cell
 
@@ -61,6 +62,20 @@ class QuendralSession {
   PROCESS_INFORMATION processInformation_{};
   HWND window_ = nullptr;
 };
+
+// Files and waiting, as the scenarios need them.
+std::string ReadFileBytes(const std::string& path);  // the whole file; empty when it cannot be opened
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+std::string BesideThisProgram(const std::string& name);  // what the build leaves beside the driver
+
+// Polls the condition every 50 ms until it holds (true) or the time is up (false).
+bool WaitUntil(DWORD timeoutMilliseconds, const auto& condition) {
+  for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
+    if (condition()) return true;
+    if (::GetTickCount() - start > timeoutMilliseconds) return false;
+  }
+}
 
 // The texts of a dialog's static controls joined by line breaks (a message box's message).
 std::string DialogMessage(HWND dialog);

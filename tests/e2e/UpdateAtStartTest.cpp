@@ -4,40 +4,37 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "QuendralSession.h"
+#include "history/HistoryRecords.h"
 
 namespace {
 
 constexpr char Program[] = QUENDRAL_E2E_PROGRAM;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+std::string Fixture(const std::string& name) {
+  return ReadFileBytes(std::string(QUENDRAL_UPDATE_FIXTURES) + "/" + name);
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// A time long before the test, to tell a file written again by the program from the one we wrote.
+constexpr ULONGLONG OldTime = 130000000000000000ULL;  // 2012
+
+bool AgeFile(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FILETIME old{static_cast<DWORD>(OldTime), static_cast<DWORD>(OldTime >> 32)};
+  BOOL ok = ::SetFileTime(file, nullptr, nullptr, &old);
+  ::CloseHandle(file);
+  return ok;
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Fixture(const std::string& name) { return ReadFile(std::string(QUENDRAL_UPDATE_FIXTURES) + "/" + name); }
-
-bool WaitUntil(DWORD milliseconds, const auto& condition) {
-  for (DWORD start = ::GetTickCount();;) {
-    if (condition()) return true;
-    if (::GetTickCount() - start > milliseconds) return false;
-    ::Sleep(50);
-  }
+ULONGLONG LastWritten(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
 }
 
 // What the maker's server publishes, on the local web server; withdrawn at the end, so that the
@@ -57,12 +54,12 @@ class Published {
       ::DeleteFileA((folder_ + "\\" + name).c_str());
     }
   }
-  void Version(const std::string& text) { WriteFile(folder_ + "\\update_version.html", text); }
+  void Version(const std::string& text) { WriteFileBytes(folder_ + "\\update_version.html", text); }
   // Every request the server logged: the request line, a tab, the User-Agent header.
-  std::string Requests() const { return ReadFile(root_ + "\\requests.log"); }
+  std::string Requests() const { return ReadFileBytes(root_ + "\\requests.log"); }
   void NewProgram(const std::string& bytes, const std::string& signature) {
-    WriteFile(folder_ + "\\" + Program, bytes);
-    WriteFile(folder_ + "\\" + Program + ".sig", signature);
+    WriteFileBytes(folder_ + "\\" + Program, bytes);
+    WriteFileBytes(folder_ + "\\" + Program + ".sig", signature);
   }
 
  private:
@@ -114,7 +111,7 @@ TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShows) {
   EXPECT_EQ(AcknowledgeMessage(program), "您放弃了更新版本");
   EXPECT_EQ(program.WaitForExit(), 0u);
   EXPECT_FALSE(program.WaitForMainWindow(0));
-  EXPECT_FALSE(Exists(folder / "Update.exe"));
+  EXPECT_FALSE(FileExists(folder / "Update.exe"));
 }
 
 // The whole online update: the program writes and starts the updater and closes; the updater
@@ -125,6 +122,12 @@ TEST(UpdateAtStart, TheOnlineUpdateInstallsAndStartsTheSignedNewVersion) {
   const std::string fresh = Fixture("new-version.exe");
   server.NewProgram(fresh, Fixture("new-version.exe.sig"));
   ProgramFolder folder;
+  std::string history;
+  AppendRowRecord(history, -1, -1, 0, 0, "2021.11.12 12:10:12");
+  AppendCellRecord(history, -1, "猫.png");
+  AppendCellRecord(history, -1, "QUJD");
+  ASSERT_TRUE(WriteFileBytes(folder / "历史记录.ebb", history));
+  ASSERT_TRUE(AgeFile(folder / "历史记录.ebb"));
   QuendralSession program(folder);
   ASSERT_TRUE(program.Launch());
   ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
@@ -132,12 +135,14 @@ TEST(UpdateAtStart, TheOnlineUpdateInstallsAndStartsTheSignedNewVersion) {
   EXPECT_EQ(AcknowledgeMessage(program),
             "点击确定后会向Update程序发出命令，如果调用api失败，请手动打开软件根目录下的Update.exe进行更新");
   EXPECT_EQ(program.WaitForExit(), 0u) << "the window closes by itself";
-  EXPECT_TRUE(Fixture("UpdateTest.exe") == ReadFile(folder / "Update.exe")) << "the carried updater was written";
+  EXPECT_EQ(ReadFileBytes(folder / "历史记录.ebb"), history) << "the window showed briefly and saved its rows unchanged";
+  EXPECT_GT(LastWritten(folder / "历史记录.ebb"), OldTime) << "the rows were loaded and saved again at close";
+  EXPECT_TRUE(Fixture("UpdateTest.exe") == ReadFileBytes(folder / "Update.exe")) << "the carried updater was written";
 
-  EXPECT_TRUE(WaitUntil(60000, [&] { return Exists(folder / "started.txt"); })) << "the new version never ran";
-  EXPECT_TRUE(ReadFile(folder.programPath()) == fresh);
-  EXPECT_FALSE(Exists(folder.programPath() + ".old"));
-  EXPECT_FALSE(Exists(folder.programPath() + ".new"));
+  EXPECT_TRUE(WaitUntil(60000, [&] { return FileExists(folder / "started.txt"); })) << "the new version never ran";
+  EXPECT_TRUE(ReadFileBytes(folder.programPath()) == fresh);
+  EXPECT_FALSE(FileExists(folder.programPath() + ".old"));
+  EXPECT_FALSE(FileExists(folder.programPath() + ".new"));
 }
 
 }  // namespace

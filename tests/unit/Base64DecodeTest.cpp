@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestData.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -241,12 +243,6 @@ TEST(DecodeBase64, ReadsEveryByteValueAsTheAlphabetSays) {
       }
     }
   }
-}
-
-std::string RandomBytes(std::mt19937& random, size_t size) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random());
-  return bytes;
 }
 
 std::string Wrapped(std::string_view text, size_t columns, std::string_view lineBreak) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestData.h"
+
 #include <cstdint>
 #include <random>
 #include <string>
@@ -27,12 +29,6 @@ std::string ReferenceEncode(std::string_view bytes) {
   if (count > 0) text += Base64Alphabet[(bits << (6 - count)) & 63];
   while (text.size() % 4 != 0) text += '=';
   return text;
-}
-
-std::string RandomBytes(std::mt19937& random, size_t size) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random());
-  return bytes;
 }
 
 struct EncodeCase {

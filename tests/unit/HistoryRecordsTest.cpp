@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "TestData.h"
+
 #include <memory>
 #include <random>
 
 namespace {
-
-// The 85 bytes of one row "2021.11.12 12:10:12", "a.png", "QUJD", written out by hand.
-const std::string WorkedExample = std::string(
-    "\x00" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-    "2021.11.12 12:10:12" "\x00" "\x00"
-    "\x01" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-    "a.png" "\x00" "\x00"
-    "\x01" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-    "QUJD" "\x00" "\x00",
-    85);
 
 std::string Int32(int32_t value) {
   auto bits = static_cast<uint32_t>(value);
@@ -53,15 +45,15 @@ std::vector<HistoryRow> ParseExactCopy(const std::string& bytes, std::unique_ptr
 
 TEST(HistoryRecords, TheWorkedExampleIsWrittenByteForByteAndReadBack) {
   HistoryRow row = Expected("2021.11.12 12:10:12", {"a.png", "QUJD"});
-  EXPECT_EQ(HistoryRecordsToBytes({row}), WorkedExample);
+  EXPECT_EQ(HistoryRecordsToBytes({row}), WorkedExampleHistory);
 
   std::string bytes;
   AppendRowRecord(bytes, -1, -1, 0, 0, "2021.11.12 12:10:12");
   AppendCellRecord(bytes, -1, "a.png");
   AppendCellRecord(bytes, -1, "QUJD");
-  EXPECT_EQ(bytes, WorkedExample);
+  EXPECT_EQ(bytes, WorkedExampleHistory);
 
-  std::vector<HistoryRow> rows = ParseHistoryRecords(WorkedExample);
+  std::vector<HistoryRow> rows = ParseHistoryRecords(WorkedExampleHistory);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0], row);
 }
@@ -149,12 +141,12 @@ TEST(HistoryRecords, EveryCutOfAFileGivesTheRecordsThatEndBeforeTheCut) {
 }
 
 TEST(HistoryRecords, TextsPointIntoTheBytesAndAreFollowedThereByTheirZeroByte) {
-  std::vector<HistoryRow> rows = ParseHistoryRecords(WorkedExample);
+  std::vector<HistoryRow> rows = ParseHistoryRecords(WorkedExampleHistory);
   ASSERT_EQ(rows.size(), 1u);
   std::vector<std::string_view> texts = {rows[0].text, rows[0].cells[0].text, rows[0].cells[1].text};
   for (std::string_view text : texts) {
-    ASSERT_GE(text.data(), WorkedExample.data());
-    ASSERT_LT(text.data() + text.size(), WorkedExample.data() + WorkedExample.size());
+    ASSERT_GE(text.data(), WorkedExampleHistory.data());
+    ASSERT_LT(text.data() + text.size(), WorkedExampleHistory.data() + WorkedExampleHistory.size());
     EXPECT_EQ(text.data()[text.size()], '\0');
   }
 }

@@ -8,18 +8,12 @@
 
 #include "HistoryListSupport.h"
 #include "WinTestSupport.h"
+#include "TestData.h"
 #include "codec/Base64.h"
 #include "decode/DecodeAndSave_win.h"
 #include "platform/Text_win.h"
 
 namespace {
-
-std::string RandomBytes(size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random());
-  return bytes;
-}
 
 // Base64 broken into lines of 76 characters, each ended by the given line break.
 std::string Wrapped(const std::string& text, const std::string& lineBreak) {

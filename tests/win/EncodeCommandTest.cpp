@@ -9,6 +9,7 @@
 
 #include "TestWebServer.h"
 #include "WinTestSupport.h"
+#include "TestData.h"
 #include "codec/Base64.h"
 #include "encode/FileName.h"
 #include "platform/Text_win.h"
@@ -16,13 +17,6 @@
 #include "util/DateTimeText_win.h"
 
 namespace {
-
-std::string RandomBytes(size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random());
-  return bytes;
-}
 
 int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 

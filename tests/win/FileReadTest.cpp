@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "WinTestSupport.h"
 #include "platform/FileRead_win.h"
@@ -36,10 +37,11 @@ TEST(ReadWholeFile, TellsTheWholeFileAnEmptyFileAndAFileThatCannotBeOpenedApart)
       {folder / "read-only.bin", FileReadStatus::Read, "only read"},
       {folder / "shared.bin", FileReadStatus::Read, "read by another"},
       {folder / "written.bin", FileReadStatus::CannotOpen, ""},
-      {folder / "missing.bin", FileReadStatus::CannotOpen, ""},
+      {folder / "missing.bin", FileReadStatus::Missing, ""},
+      {folder / "没有的文件夹\\x.bin", FileReadStatus::Missing, ""},
       {folder / "文件夹", FileReadStatus::CannotOpen, ""},
       {folder / "*.bin", FileReadStatus::CannotOpen, ""},
-      {"", FileReadStatus::CannotOpen, ""},
+      {"", FileReadStatus::Missing, ""},
   };
   for (const auto& c : cases) {
     FileReadResult result = ReadWholeFile(c.path);
@@ -50,6 +52,23 @@ TEST(ReadWholeFile, TellsTheWholeFileAnEmptyFileAndAFileThatCannotBeOpenedApart)
   unique_hfile again(::CreateFileA((folder / "字节.bin").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_TRUE(again);
   ::SetFileAttributesA((folder / "read-only.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(ReadWholeFile, WaitsForAFileAnotherProgramHoldsForAMoment) {
+  ScratchFolder folder;
+  const std::string path = folder / "历史记录.ebb";
+  WriteFixtureFile(path, "rows");
+  HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadWholeFile(path).status, FileReadStatus::CannotOpen) << "no waiting unless asked";
+  std::thread release([writer] {
+    ::Sleep(300);
+    ::CloseHandle(writer);
+  });
+  FileReadResult result = ReadWholeFile(path, 5000);
+  release.join();
+  EXPECT_EQ(result.status, FileReadStatus::Read);
+  EXPECT_EQ(result.bytes.view(), "rows");
 }
 
 TEST(AnyFileSystemEntryMatches, FilesFoldersAndMatchingPatternsCount) {

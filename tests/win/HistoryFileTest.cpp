@@ -5,6 +5,7 @@
 
 #include "HistoryListSupport.h"
 #include "WinTestSupport.h"
+#include "TestData.h"
 #include "app/AppInfo.h"
 #include "history/HistoryFile_win.h"
 #include "history/HistoryRecords.h"
@@ -13,15 +14,6 @@
 #include "platform/Text_win.h"
 
 namespace {
-
-const std::string WorkedExample = std::string(
-    "\x00" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-    "2021.11.12 12:10:12" "\x00" "\x00"
-    "\x01" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-    "a.png" "\x00" "\x00"
-    "\x01" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-    "QUJD" "\x00" "\x00",
-    85);
 
 std::string Base64Like(size_t length, unsigned seed) {
   static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -53,7 +45,7 @@ TEST_F(HistoryFileTest, TheWorkedExampleIsSavedByteForByteAndLoadsBackIntoTheLis
   ClearList();
   InsertRowAtTop(list(), {"2021.11.12 12:10:12", "a.png", "QUJD"});
   ASSERT_TRUE(SaveHistoryFile(list(), historyPath()));
-  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExample);
+  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExampleHistory);
 
   std::unique_ptr<MainWindow> restarted = MainWindow::Create(ui, {programFolder.path(), false});
   ASSERT_TRUE(restarted);
@@ -99,7 +91,7 @@ TEST_F(HistoryFileTest, RowsKeepTheirOrderAndTextsOfAnyLengthAreSavedWhole) {
 
 TEST_F(HistoryFileTest, AnEmptyListSavesAZeroByteFileAndAZeroByteOrAbsentFileLoadsAsAnEmptyList) {
   ClearList();
-  WriteFixtureFile(historyPath(), WorkedExample);
+  WriteFixtureFile(historyPath(), WorkedExampleHistory);
   ASSERT_TRUE(SaveHistoryFile(list(), historyPath()));
   EXPECT_TRUE(FixtureExists(historyPath()));
   EXPECT_EQ(ReadFixtureFile(historyPath()), "");
@@ -204,14 +196,14 @@ TEST_F(HistoryFileTest, ImagesAreKeptOnlyWhenTheListCanShowThem) {
 }
 
 TEST_F(HistoryFileTest, AWindowThatIsNotAListSavesNothingAndTheOldFileStays) {
-  WriteFixtureFile(historyPath(), WorkedExample);
+  WriteFixtureFile(historyPath(), WorkedExampleHistory);
   EXPECT_FALSE(SaveHistoryFile(control(ControlId::编码文本), historyPath()));
   EXPECT_FALSE(SaveHistoryFile(nullptr, historyPath()));
-  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExample);
+  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExampleHistory);
 }
 
 TEST_F(HistoryFileTest, StartUpLoadsTheFileBesideTheProgramAndClosingTheWindowSavesTheListThere) {
-  WriteFixtureFile(historyPath(), WorkedExample);
+  WriteFixtureFile(historyPath(), WorkedExampleHistory);
   window->OnMainWindowCreated();
   EXPECT_EQ(ListRows(list()), (std::vector<CellTexts>{{"2021.11.12 12:10:12", "a.png", "QUJD"}}));
 
@@ -266,7 +258,7 @@ TEST_F(HistoryFileTest, AHistoryFileThatCannotBeReadAtStartIsNotReplacedWhenTheW
   WriteFixtureFile(programFolder / "empty.ebb", "");
   EXPECT_TRUE(LoadHistoryFile(list(), programFolder / "empty.ebb"));
 
-  WriteFixtureFile(historyPath(), WorkedExample);
+  WriteFixtureFile(historyPath(), WorkedExampleHistory);
   {
     // Another program holds the file, unshared, for longer than the load waits.
     unique_hfile held(::CreateFileW(ToWide(historyPath()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
@@ -278,7 +270,7 @@ TEST_F(HistoryFileTest, AHistoryFileThatCannotBeReadAtStartIsNotReplacedWhenTheW
   EXPECT_EQ(ListView_GetItemCount(list()), 0);
   InsertRowAtTop(list(), {"2021.11.13 08:00:00", "b.txt", "Yg=="});
   ::DestroyWindow(window->handle());
-  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExample) << "the history in the file is kept";
+  EXPECT_EQ(ReadFixtureFile(historyPath()), WorkedExampleHistory) << "the history in the file is kept";
 
   std::unique_ptr<MainWindow> restarted = MainWindow::Create(ui, {programFolder.path(), false});
   ASSERT_TRUE(restarted);

@@ -20,19 +20,6 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-std::string ClipboardText() {
-  std::string text;
-  if (!::OpenClipboard(nullptr)) return "<clipboard not open>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(::GlobalLock(data));
-    ::GlobalUnlock(data);
-  } else {
-    text = "<no text>";
-  }
-  ::CloseClipboard();
-  return text;
-}
-
 // A data object holding files (CF_HDROP) or, for the refusal case, only text.
 class DataObject final : public IDataObject {
  public:

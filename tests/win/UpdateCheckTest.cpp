@@ -19,17 +19,6 @@ namespace {
 
 constexpr char DownloadPage[] = "https://quendral.example/download/";
 
-std::string ClipboardText() {
-  std::string text;
-  if (!::OpenClipboard(nullptr)) return "<clipboard not open>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(::GlobalLock(data));
-    ::GlobalUnlock(data);
-  }
-  ::CloseClipboard();
-  return text;
-}
-
 class UpdateCheck : public MainWindowTest {
  protected:
   // Publishes the version text under a name of its own and checks against it.

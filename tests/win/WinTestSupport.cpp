@@ -51,6 +51,19 @@ bool FixtureExists(const std::string& path) {
   return ::GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string ClipboardText() {
+  std::string text;
+  if (!::OpenClipboard(nullptr)) return "<clipboard not open>";
+  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    text = static_cast<const char*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  } else {
+    text = "<no text>";
+  }
+  ::CloseClipboard();
+  return text;
+}
+
 void PumpMessages() {
   MSG message;
   while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

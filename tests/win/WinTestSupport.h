@@ -31,6 +31,9 @@ void WriteFixtureFile(const std::string& path, const std::string& bytes);
 std::string ReadFixtureFile(const std::string& path);
 bool FixtureExists(const std::string& path);
 
+// The clipboard's plain text, or a marker saying why there is none.
+std::string ClipboardText();
+
 // Dispatches everything waiting in the queue, so that posted work (menu commands, focus
 // changes) has happened when the test looks.
 void PumpMessages();
