@@ -69,8 +69,8 @@ void StreamIn(HWND box, const std::string& text) {
 HWND BareTextBox() {
   HWND frame = ::CreateWindowExA(0, "STATIC", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
                                  nullptr, nullptr, nullptr);
-  const ControlSpec* design = std::find_if(std::begin(MainWindowControls), std::end(MainWindowControls),
-                                         [](const ControlSpec& c) { return c.id == ControlId::编码文本; });
+  const ControlDesign* design = std::find_if(std::begin(MainWindowControls), std::end(MainWindowControls),
+                                         [](const ControlDesign& c) { return c.id == ControlId::编码文本; });
   HWND box = ::CreateWindowExA(design->exStyle, design->className, "", ControlBaseStyle | design->style, design->left,
                                design->top, design->width, design->height, frame, nullptr, nullptr, nullptr);
   ::SendMessageA(box, EM_SETTEXTMODE, TM_PLAINTEXT, 0);

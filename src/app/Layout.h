@@ -25,7 +25,7 @@ enum class MenuId : int {
   删除更早记录,
 };
 
-struct ControlSpec {
+struct ControlDesign {
   ControlId id;
   const char* name;
   const char* className;
@@ -51,7 +51,7 @@ inline constexpr DWORD GroupBoxStyle = BS_GROUPBOX;
 
 // Group boxes hold their controls (places are relative to the group box) and pass their
 // controls' notifications on to the window.
-inline constexpr ControlSpec MainWindowControls[] = {
+inline constexpr ControlDesign MainWindowControls[] = {
     {ControlId::分组框1, "分组框1", "BUTTON", GroupBoxStyle, WS_EX_CONTROLPARENT, ControlId::Window, 8, 8, 360, 72,
      "文件地址或文件直链(可拖拽选择）"},
     {ControlId::地址, "地址", "EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, ControlId::分组框1, 8, 18, 344, 20,
@@ -79,13 +79,13 @@ inline constexpr ControlSpec MainWindowControls[] = {
 // Full-row selection and grid lines; no check boxes, hot tracking or header drag and drop.
 inline constexpr DWORD HistoryListExStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
 
-struct ColumnSpec {
+struct ColumnDesign {
   const char* header;
   int width;
   int format;
 };
 
-inline constexpr ColumnSpec HistoryColumns[] = {
+inline constexpr ColumnDesign HistoryColumns[] = {
     {"添加时间", 130, LVCFMT_LEFT},
     {"文件名", 80, LVCFMT_CENTER},
     {"base64编码", 120, LVCFMT_CENTER},
@@ -94,13 +94,13 @@ inline constexpr ColumnSpec HistoryColumns[] = {
 // The row the list is designed with; the history load at start removes it.
 inline constexpr char PlaceholderRowTime[] = "2021.11.12 12:10:12";
 
-struct MenuItemSpec {
+struct MenuItemDesign {
   MenuId id;
   const char* text;
 };
 
 inline constexpr char HistoryMenuTitle[] = "历史记录菜单";
-inline constexpr MenuItemSpec HistoryMenuItems[] = {
+inline constexpr MenuItemDesign HistoryMenuItems[] = {
     {MenuId::删除当前记录, "删除当前记录"},
     {MenuId::删除更早记录, "删除更早记录"},
 };

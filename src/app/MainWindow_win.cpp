@@ -92,15 +92,15 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::CreateControls() {
   font_ = CreateMessageFont();
-  for (const ControlSpec& spec : MainWindowControls) {
-    HWND parent = Control(spec.parent);
-    HWND control = ::CreateWindowExA(spec.exStyle, spec.className, spec.text, ControlBaseStyle | spec.style,
-                                     spec.left, spec.top, spec.width, spec.height, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+  for (const ControlDesign& design : MainWindowControls) {
+    HWND parent = Control(design.parent);
+    HWND control = ::CreateWindowExA(design.exStyle, design.className, design.text, ControlBaseStyle | design.style,
+                                     design.left, design.top, design.width, design.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
                                      ::GetModuleHandleA(nullptr), nullptr);
     if (!control) return false;
     if (font_) ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    if (spec.style == GroupBoxStyle) ::SetWindowSubclass(control, ForwardNotifications, 0, 0);
+    if (design.style == GroupBoxStyle) ::SetWindowSubclass(control, ForwardNotifications, 0, 0);
   }
   // The button sits on the label's row; keep it above the label so that it takes the clicks.
   ::SetWindowPos(Control(ControlId::按钮1), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -120,12 +120,12 @@ void MainWindow::ConfigureHistoryList() {
   ListView_SetTextBkColor(list, RGB(255, 255, 255));
   ListView_SetBkColor(list, RGB(255, 255, 255));
   int index = 0;
-  for (const ColumnSpec& spec : HistoryColumns) {
+  for (const ColumnDesign& design : HistoryColumns) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = spec.format;
-    column.cx = spec.width;
-    column.pszText = const_cast<char*>(spec.header);
+    column.fmt = design.format;
+    column.cx = design.width;
+    column.pszText = const_cast<char*>(design.header);
     column.iSubItem = index;
     ::SendMessageA(list, LVM_INSERTCOLUMNA, index++, reinterpret_cast<LPARAM>(&column));
   }
@@ -137,9 +137,9 @@ void MainWindow::ConfigureHistoryList() {
 
 HWND MainWindow::Control(ControlId id) const {
   if (id == ControlId::Window) return window_;
-  for (const ControlSpec& spec : MainWindowControls) {
-    if (spec.id != id) continue;
-    HWND parent = Control(spec.parent);
+  for (const ControlDesign& design : MainWindowControls) {
+    if (design.id != id) continue;
+    HWND parent = Control(design.parent);
     return parent ? ::GetDlgItem(parent, static_cast<int>(id)) : nullptr;
   }
   return nullptr;
@@ -185,7 +185,7 @@ void MainWindow::ShowHistoryMenu() {
 
 unique_hmenu BuildHistoryMenu() {
   unique_hmenu menu(::CreatePopupMenu());
-  for (const MenuItemSpec& item : HistoryMenuItems) {
+  for (const MenuItemDesign& item : HistoryMenuItems) {
     ::AppendMenuA(menu.get(), MF_STRING | MF_ENABLED, static_cast<UINT_PTR>(item.id), item.text);
   }
   return menu;

@@ -122,8 +122,8 @@ bool QuendralSession::Start(DWORD timeoutMilliseconds) {
 
 HWND QuendralSession::Control(ControlId id) const {
   if (id == ControlId::Window) return window_;
-  for (const ControlSpec& spec : MainWindowControls) {
-    if (spec.id == id) return ::GetDlgItem(Control(spec.parent), static_cast<int>(id));
+  for (const ControlDesign& design : MainWindowControls) {
+    if (design.id == id) return ::GetDlgItem(Control(design.parent), static_cast<int>(id));
   }
   return nullptr;
 }

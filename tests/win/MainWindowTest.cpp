@@ -105,20 +105,20 @@ DWORD DropOn(IDropTarget& target, DataObject* data) {
 }  // namespace
 
 TEST_F(MainWindowTest, EveryControlHasItsClassParentTextPlaceAndSize) {
-  for (const ControlSpec& spec : MainWindowControls) {
-    SCOPED_TRACE(spec.name);
-    HWND handle = control(spec.id);
+  for (const ControlDesign& design : MainWindowControls) {
+    SCOPED_TRACE(design.name);
+    HWND handle = control(design.id);
     ASSERT_TRUE(handle);
-    EXPECT_EQ(::GetParent(handle), control(spec.parent));
-    EXPECT_STRCASEEQ(ClassOf(handle).c_str(), spec.className);
-    if (spec.id != ControlId::历史记录) {
-      EXPECT_EQ(GetControlText(handle), spec.text);
+    EXPECT_EQ(::GetParent(handle), control(design.parent));
+    EXPECT_STRCASEEQ(ClassOf(handle).c_str(), design.className);
+    if (design.id != ControlId::历史记录) {
+      EXPECT_EQ(GetControlText(handle), design.text);
     }
     RECT place = PlaceInParent(handle);
-    EXPECT_EQ(place.left, spec.left);
-    EXPECT_EQ(place.top, spec.top);
-    EXPECT_EQ(place.right - place.left, spec.width);
-    EXPECT_EQ(place.bottom - place.top, spec.height);
+    EXPECT_EQ(place.left, design.left);
+    EXPECT_EQ(place.top, design.top);
+    EXPECT_EQ(place.right - place.left, design.width);
+    EXPECT_EQ(place.bottom - place.top, design.height);
     EXPECT_TRUE(::GetWindowLongA(handle, GWL_STYLE) & WS_VISIBLE);
   }
   EXPECT_EQ(std::size(MainWindowControls), 12u) << "twelve windows; the drop target is the thirteenth control";
@@ -152,17 +152,17 @@ TEST_F(MainWindowTest, ControlsUseTheMessageFont) {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-  for (const ControlSpec& spec : MainWindowControls) {
-    SCOPED_TRACE(spec.name);
-    if (spec.id == ControlId::编码文本) {
+  for (const ControlDesign& design : MainWindowControls) {
+    SCOPED_TRACE(design.name);
+    if (design.id == ControlId::编码文本) {
       // A rich edit keeps the font as its default character format instead.
       CHARFORMATA format{};
       format.cbSize = sizeof format;
-      ::SendMessageA(control(spec.id), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+      ::SendMessageA(control(design.id), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
       EXPECT_STREQ(format.szFaceName, metrics.lfMessageFont.lfFaceName);
       continue;
     }
-    auto font = reinterpret_cast<HFONT>(::SendMessageA(control(spec.id), WM_GETFONT, 0, 0));
+    auto font = reinterpret_cast<HFONT>(::SendMessageA(control(design.id), WM_GETFONT, 0, 0));
     ASSERT_TRUE(font);
     LOGFONTA used{};
     ::GetObjectA(font, sizeof used, &used);
@@ -291,13 +291,13 @@ TEST_F(MainWindowTest, DroppedFilesFillTheAddressBoxAndOtherDataIsRefused) {
 
 TEST_F(MainWindowTest, ResizingMovesNoControl) {
   ::SetWindowPos(window->handle(), nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const ControlSpec& spec : MainWindowControls) {
-    SCOPED_TRACE(spec.name);
-    RECT place = PlaceInParent(control(spec.id));
-    EXPECT_EQ(place.left, spec.left);
-    EXPECT_EQ(place.top, spec.top);
-    EXPECT_EQ(place.right - place.left, spec.width);
-    EXPECT_EQ(place.bottom - place.top, spec.height);
+  for (const ControlDesign& design : MainWindowControls) {
+    SCOPED_TRACE(design.name);
+    RECT place = PlaceInParent(control(design.id));
+    EXPECT_EQ(place.left, design.left);
+    EXPECT_EQ(place.top, design.top);
+    EXPECT_EQ(place.right - place.left, design.width);
+    EXPECT_EQ(place.bottom - place.top, design.height);
   }
 }
 

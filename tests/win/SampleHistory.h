@@ -32,11 +32,11 @@ inline std::string SampleHistoryBytes(const std::vector<std::vector<std::string>
 inline HWND CreateFilledList(const std::vector<std::vector<std::string>>& history) {
   HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 400, 300, nullptr, nullptr,
                                 ::GetModuleHandleA(nullptr), nullptr);
-  for (int column = 0; column < 3; ++column) {
-    LVCOLUMNA spec{};
-    spec.mask = LVCF_WIDTH;
-    spec.cx = 100;
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&spec));
+  for (int index = 0; index < 3; ++index) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 100;
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
   }
   int index = 0;
   for (const auto& row : history) {
