@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "history/HistoryRecords.h"
@@ -105,11 +106,24 @@ bool SaveHistoryFile(HWND list, const std::string& path) {
   // A window that is not a list view reads as no rows; writing those would wipe the history.
   ListViewAccess access;
   if (!access.Attach(list)) return false;
-  return WriteFileSafely(path, RecordsOf(access));
+  // Both run at start and at close, where no one could tell the user: a history too big for
+  // the memory left leaves the old file as it is rather than ending the program.
+  try {
+    return WriteFileSafely(path, RecordsOf(access));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 bool LoadHistoryFile(HWND list, const std::string& path) {
   FileReadResult file = ReadWholeFile(path, WaitWhileHeldMilliseconds);
-  SetItemsData(list, file.bytes.view());
+  try {
+    SetItemsData(list, file.bytes.view());
+  } catch (const std::bad_alloc&) {
+    // Half a history must not be saved over the whole one at close.
+    ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    return false;
+  }
   return file.ok() || file.status == FileReadStatus::Missing;
 }

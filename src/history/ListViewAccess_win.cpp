@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
-// Far beyond any text the program puts in a list; keeps a runaway read from asking for all memory.
-constexpr size_t LargestText = size_t{1} << 28;  // characters
+// The most a list's message can be asked for (its count is an int). 编码文本 holds no more, so
+// no cell the program makes is cut; a smaller cap would cut the text of a big file in silence.
+constexpr size_t LargestText = INT_MAX;  // characters, the terminator included
 }  // namespace
 
 bool ListViewAccess::Attach(HWND list, const char* expectedClassName) {
@@ -43,7 +45,7 @@ void ListViewAccess::AppendItemText(int row, int column, std::string& out, size_
       AppendListText(std::wstring_view(wideBuffer_.data(), length), out);
       return;
     }
-    bufferSize *= 2;
+    bufferSize = std::min(bufferSize * 2, LargestText);
   }
 }
 

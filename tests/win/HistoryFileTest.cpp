@@ -253,6 +253,24 @@ TEST_F(HistoryFileTest, ListAccessAttachesOnlyToAListAndReadsWholeCellsFromAnyFi
   EXPECT_EQ(access.GetItemData(1), 0);
 }
 
+// 编码文本 takes texts of up to 2^31 characters, the Base64 of a 1.5 GB file; a row holding
+// such a text must be read whole, or the history saved at close holds a cut, useless text.
+TEST_F(HistoryFileTest, ACellBeyondAQuarterOfAGigacharacterIsReadWhole) {
+  ClearList();
+  InsertRowAtTop(list(), {"2021.1.5 21:03:07", "big.bin", ""});
+  std::wstring big((size_t{1} << 28) + 16, L'Q');
+  big.back() = L'=';
+  LVITEMW cell{};
+  cell.iSubItem = 2;
+  cell.pszText = big.data();
+  ASSERT_TRUE(::SendMessageW(list(), LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&cell)));
+  ListViewAccess access;
+  ASSERT_TRUE(access.Attach(list()));
+  const std::string text = access.GetItemText(0, 2, big.size() + 1);
+  EXPECT_EQ(text.size(), big.size());
+  EXPECT_EQ(text.back(), '=');
+}
+
 TEST_F(HistoryFileTest, AHistoryFileThatCannotBeReadAtStartIsNotReplacedWhenTheWindowCloses) {
   EXPECT_TRUE(LoadHistoryFile(list(), programFolder / "absent.ebb"));
   WriteFixtureFile(programFolder / "empty.ebb", "");
