@@ -68,14 +68,15 @@ std::optional<ByteBuffer> ReadLocalFile(const CommandContext& context, const std
   return std::nullopt;
 }
 
-void SetCell(HWND list, int row, int column, const std::string& text) {
+bool SetCell(HWND list, int row, int column, const std::string& text) {
   LVITEMA cell{};
   cell.iSubItem = column;
   cell.pszText = const_cast<char*>(text.c_str());
-  ::SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+  return ::SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell)) != FALSE;
 }
 
-// At the top, with no image and item data 0.
+// At the top, with no image and item data 0. A row whose text the list could not take would
+// hold no file, so it is taken out again.
 bool InsertHistoryRow(HWND list, const std::string& time, const std::string& fileName, const std::string& text) {
   LVITEMA item{};
   item.mask = LVIF_TEXT;
@@ -83,9 +84,9 @@ bool InsertHistoryRow(HWND list, const std::string& time, const std::string& fil
   item.pszText = const_cast<char*>(time.c_str());
   int row = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (row < 0) return false;
-  SetCell(list, row, 1, fileName);
-  SetCell(list, row, 2, text);
-  return true;
+  if (SetCell(list, row, 1, fileName) && SetCell(list, row, 2, text)) return true;
+  ::SendMessageA(list, LVM_DELETEITEM, row, 0);
+  return false;
 }
 
 // The Base64 text of what the address names, or nothing when the user has been told why not.
