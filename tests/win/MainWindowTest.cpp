@@ -105,15 +105,34 @@ DWORD DropOn(IDropTarget& target, DataObject* data) {
 }  // namespace
 
 TEST_F(MainWindowTest, EveryControlHasItsClassParentTextPlaceAndSize) {
-  for (const ControlDesign& design : MainWindowControls) {
-    SCOPED_TRACE(design.name);
+  // The window's design written out again here, so that a slip in the program's own table shows.
+  const struct {
+    ControlId id;
+    const char* className;
+    ControlId parent;
+    int left, top, width, height;
+    const char* text;
+  } expected[] = {
+      {ControlId::分组框1, "Button", ControlId::Window, 8, 8, 360, 72, "文件地址或文件直链(可拖拽选择）"},
+      {ControlId::地址, "Edit", ControlId::分组框1, 8, 18, 344, 20, ""},
+      {ControlId::打开, "Button", ControlId::分组框1, 27, 40, 134, 25, "选择文件"},
+      {ControlId::开始, "Button", ControlId::分组框1, 193, 40, 134, 25, "开始编码"},
+      {ControlId::分组框2, "Button", ControlId::Window, 8, 86, 360, 256, "编码文本"},
+      {ControlId::编码文本, "RichEdit20A", ControlId::分组框2, 8, 17, 344, 205, ""},
+      {ControlId::复制2, "Button", ControlId::分组框2, 16, 224, 100, 25, "清空输入框"},
+      {ControlId::解码, "Button", ControlId::分组框2, 130, 224, 100, 25, "base64解码"},
+      {ControlId::复制, "Button", ControlId::分组框2, 245, 224, 100, 25, "复制base64编码"},
+      {ControlId::按钮1, "Button", ControlId::Window, 392, 8, 88, 24, "官网"},
+      {ControlId::历史记录比起爱你, "Static", ControlId::Window, 377, 8, 351, 24, "历史记录"},
+      {ControlId::历史记录, "SysListView32", ControlId::Window, 377, 37, 351, 302, nullptr},
+  };
+  for (const auto& design : expected) {
+    SCOPED_TRACE(static_cast<int>(design.id));
     HWND handle = control(design.id);
     ASSERT_TRUE(handle);
     EXPECT_EQ(::GetParent(handle), control(design.parent));
     EXPECT_STRCASEEQ(ClassOf(handle).c_str(), design.className);
-    if (design.id != ControlId::历史记录) {
-      EXPECT_EQ(GetControlText(handle), design.text);
-    }
+    if (design.text) EXPECT_EQ(GetControlText(handle), design.text);
     RECT place = PlaceInParent(handle);
     EXPECT_EQ(place.left, design.left);
     EXPECT_EQ(place.top, design.top);
@@ -121,9 +140,27 @@ TEST_F(MainWindowTest, EveryControlHasItsClassParentTextPlaceAndSize) {
     EXPECT_EQ(place.bottom - place.top, design.height);
     EXPECT_TRUE(::GetWindowLongA(handle, GWL_STYLE) & WS_VISIBLE);
   }
-  EXPECT_EQ(std::size(MainWindowControls), 12u) << "twelve windows; the drop target is the thirteenth control";
-  EXPECT_EQ(GetControlText(control(ControlId::分组框1)), "文件地址或文件直链(可拖拽选择）");
-  EXPECT_EQ(GetControlText(control(ControlId::编码文本)), "");
+  EXPECT_EQ(std::size(MainWindowControls), std::size(expected))
+      << "twelve windows; the drop target is the thirteenth control";
+
+  for (ControlId button : {ControlId::打开, ControlId::开始, ControlId::复制2, ControlId::解码, ControlId::复制,
+                           ControlId::按钮1}) {
+    EXPECT_EQ(::GetWindowLongA(control(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+  }
+  for (ControlId box : {ControlId::分组框1, ControlId::分组框2}) {
+    EXPECT_EQ(::GetWindowLongA(control(box), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
+  }
+  // 编码文本: editable, several lines; a long unbroken text wraps at the box's edge and brings
+  // the vertical scroll bar (a rich edit shows it only when the text needs it).
+  HWND box = control(ControlId::编码文本);
+  LONG text = ::GetWindowLongA(box, GWL_STYLE);
+  EXPECT_TRUE(text & ES_MULTILINE);
+  EXPECT_FALSE(text & ES_READONLY);
+  SetControlText(box, std::string(3000, 'Q'));
+  EXPECT_GT(::SendMessageA(box, EM_GETLINECOUNT, 0, 0), 10);
+  EXPECT_TRUE(::GetWindowLongA(box, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(::GetWindowLongA(box, GWL_STYLE) & WS_HSCROLL);
+  EXPECT_FALSE(::GetWindowLongA(control(ControlId::地址), GWL_STYLE) & (ES_MULTILINE | ES_READONLY));
 }
 
 TEST_F(MainWindowTest, WindowIsHiddenCentredWithItsFrameAndDesignCaption) {
@@ -217,16 +254,22 @@ TEST_F(MainWindowTest, HistoryListIsASingleSelectionReportWithThreeColumnsAndThe
 }
 
 TEST_F(MainWindowTest, HistoryMenuHoldsItsTwoEnabledItems) {
-  unique_hmenu menu = BuildHistoryMenu();
-  ASSERT_EQ(::GetMenuItemCount(menu.get()), 2);
+  unique_hmenu root = BuildHistoryMenu();
+  ASSERT_EQ(::GetMenuItemCount(root.get()), 1);
+  char title[64] = {};
+  ::GetMenuStringA(root.get(), 0, title, sizeof title, MF_BYPOSITION);
+  EXPECT_STREQ(title, "历史记录菜单");
+  HMENU menu = ::GetSubMenu(root.get(), 0);
+  ASSERT_TRUE(menu);
+  ASSERT_EQ(::GetMenuItemCount(menu), 2);
   const char* texts[] = {"删除当前记录", "删除更早记录"};
   const MenuId ids[] = {MenuId::删除当前记录, MenuId::删除更早记录};
   for (int i = 0; i < 2; ++i) {
     char text[64] = {};
-    ::GetMenuStringA(menu.get(), i, text, sizeof text, MF_BYPOSITION);
+    ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, texts[i]);
-    EXPECT_EQ(::GetMenuItemID(menu.get(), i), static_cast<UINT>(ids[i]));
-    UINT state = ::GetMenuState(menu.get(), i, MF_BYPOSITION);
+    EXPECT_EQ(::GetMenuItemID(menu, i), static_cast<UINT>(ids[i]));
+    UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
     EXPECT_FALSE(state & (MF_GRAYED | MF_DISABLED | MF_CHECKED));
   }
 }
