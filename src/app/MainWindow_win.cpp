@@ -179,15 +179,18 @@ void MainWindow::ShowHistoryMenu() {
   POINT cursor{};
   ::GetCursorPos(&cursor);
   // Without TPM_RETURNCMD the chosen item arrives as WM_COMMAND, like any other command.
-  ::TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RIGHTBUTTON, cursor.x + 3, cursor.y + 3, 0,
-                   window_, nullptr);
+  ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RIGHTBUTTON, cursor.x + 3,
+                   cursor.y + 3, 0, window_, nullptr);
 }
 
 unique_hmenu BuildHistoryMenu() {
-  unique_hmenu menu(::CreatePopupMenu());
+  unique_hmenu menu(::CreateMenu());
+  HMENU items = ::CreatePopupMenu();
   for (const MenuItemDesign& item : HistoryMenuItems) {
-    ::AppendMenuA(menu.get(), MF_STRING | MF_ENABLED, static_cast<UINT_PTR>(item.id), item.text);
+    ::AppendMenuA(items, MF_STRING | MF_ENABLED, static_cast<UINT_PTR>(item.id), item.text);
   }
+  // The root menu owns its popup and destroys it with itself.
+  ::AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(items), HistoryMenuTitle);
   return menu;
 }
 
@@ -207,9 +210,12 @@ void MainWindow::OnCommand(int id) {
 void MainWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != static_cast<UINT_PTR>(ControlId::历史记录)) return;
   if (header.code == LVN_ITEMCHANGED) {
+    // The current row is the focused and selected one. A right click focuses a row before it
+    // selects it, in two changes; reading the row at the first would show no row at all.
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    bool becameFocused = (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED);
-    if (becameFocused) ShowHistoryRow(Context());
+    constexpr UINT Current = LVIS_FOCUSED | LVIS_SELECTED;
+    bool becameCurrent = (change.uNewState & Current) == Current && (change.uOldState & Current) != Current;
+    if (becameCurrent) ShowHistoryRow(Context());
   } else if (header.code == NM_RCLICK) {
     ShowHistoryMenu();
   }

@@ -62,5 +62,5 @@ class MainWindow {
   bool historyReadable_ = true;  // false when the history file was there but could not be read
 };
 
-// A popup menu holding the items of the hidden menu "历史记录菜单".
+// The hidden menu "历史记录菜单": a root that is never shown, whose one popup holds the items.
 unique_hmenu BuildHistoryMenu();

@@ -113,3 +113,46 @@ TEST(History, DeletedRowsStayDeletedAfterARestart) {
   restarted.CloseWithCloseBox();
   EXPECT_EQ(restarted.WaitForExit(), 0u);
 }
+
+TEST(History, ARightClickOpensTheMenuBesideThePointerAndItsItemsDeleteRows) {
+  ProgramFolder folder;
+  WriteFileBytes(folder / HistoryFile, HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
+                                                    {"2021.11.12 12:10:12", "old.png", "Qg=="},
+                                                    {"2021.11.11 08:00:00", "older.png", "Qw=="}}));
+  QuendralSession program(folder);
+  ASSERT_TRUE(program.Start());
+  ASSERT_EQ(program.RowCount(), 3);
+  HWND list = program.Control(ControlId::历史记录);
+
+  // On a row: the row is shown first, then the menu opens 3 pixels right of and below the pointer.
+  program.RightClickList(program.RowPoint(1));
+  HWND menu = program.WaitForPopupMenu();
+  ASSERT_TRUE(menu);
+  EXPECT_EQ(program.Text(ControlId::编码文本), "Qg==");
+  POINT pointer = program.RowPoint(1);
+  ::ClientToScreen(list, &pointer);
+  RECT place{};
+  ::GetWindowRect(menu, &place);
+  EXPECT_EQ(place.left, pointer.x + 3);
+  EXPECT_EQ(place.top, pointer.y + 3);
+  program.PressKey(VK_DOWN);  // 删除当前记录
+  program.PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil(10000, [&] { return program.RowCount() == 2; }));
+  EXPECT_EQ(program.CellText(0, 1), "future.png");
+  EXPECT_EQ(program.CellText(1, 1), "older.png");
+
+  // On the empty space below the rows, the menu opens too.
+  RECT client{};
+  ::GetClientRect(list, &client);
+  program.RightClickList({client.right / 2, client.bottom - 20});
+  ASSERT_TRUE(program.WaitForPopupMenu());
+  program.PressKey(VK_DOWN);
+  program.PressKey(VK_DOWN);  // 删除更早记录
+  program.PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil(10000, [&] { return program.RowCount() == 1; }));
+  EXPECT_EQ(program.CellText(0, 1), "future.png");
+
+  program.CloseWithCloseBox();
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(folder / HistoryFile), HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="}}));
+}

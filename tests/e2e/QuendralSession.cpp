@@ -171,16 +171,43 @@ bool QuendralSession::WaitForRowCount(int rows, DWORD timeoutMilliseconds) const
   return WaitUntil(timeoutMilliseconds, [&] { return RowCount() >= rows; });
 }
 
-void QuendralSession::ClickRow(int row) const {
-  HWND list = Control(ControlId::历史记录);
+POINT QuendralSession::RowPoint(int row) const {
   RemoteMemory memory(processId(), sizeof(RECT));
   RECT rect{LVIR_LABEL, 0, 0, 0};
   memory.Write(0, &rect, sizeof rect);
-  ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(memory.address()));
+  ::SendMessageA(Control(ControlId::历史记录), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(memory.address()));
   memory.Read(0, &rect, sizeof rect);
-  LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-  ::SendMessageA(list, WM_LBUTTONUP, 0, point);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void QuendralSession::ClickRow(int row) const {
+  HWND list = Control(ControlId::历史记录);
+  POINT point = RowPoint(row);
+  ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  ::SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+
+void QuendralSession::RightClickList(POINT point) const {
+  HWND list = Control(ControlId::历史记录);
+  POINT onScreen = point;
+  ::ClientToScreen(list, &onScreen);
+  ::SetCursorPos(onScreen.x, onScreen.y);
+  ::PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
+  ::PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+
+HWND QuendralSession::WaitForPopupMenu(DWORD timeoutMilliseconds) const {
+  HWND found = nullptr;
+  WaitUntil(timeoutMilliseconds, [&] {
+    found = FindTopLevel(processId(), "#32768", nullptr, true);
+    return found != nullptr;
+  });
+  return found;
+}
+
+void QuendralSession::PressKey(WORD key) const {
+  ::PostThreadMessageA(processInformation_.dwThreadId, WM_KEYDOWN, key, 1);
+  ::PostThreadMessageA(processInformation_.dwThreadId, WM_KEYUP, key, 0xC0000001);
 }
 
 void QuendralSession::CloseWithCloseBox() const { ::PostMessageA(window_, WM_CLOSE, 0, 0); }

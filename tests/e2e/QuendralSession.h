@@ -47,6 +47,14 @@ class QuendralSession {
   bool WaitForRowCount(int rows, DWORD timeoutMilliseconds = 20000) const;  // at least that many
   std::string CellText(int row, int column) const;
   void ClickRow(int row) const;              // a left click in the middle of the row's first cell
+  POINT RowPoint(int row) const;             // the middle of the row's first cell, in the list
+  // A right click at that point of the list, the mouse pointer moved there first as a hand moves it.
+  // Posted: the popup menu it opens keeps the program busy until it closes.
+  void RightClickList(POINT point) const;
+  // The program's popup menu, once it shows; null after the timeout.
+  HWND WaitForPopupMenu(DWORD timeoutMilliseconds = 10000) const;
+  // A key pressed and let go, posted to the program's thread as the keyboard sends it.
+  void PressKey(WORD key) const;
 
   void CloseWithCloseBox() const;            // WM_CLOSE, as the title bar's close box sends it
   void PressEscape() const;                  // Esc where the keyboard focus is
