@@ -111,9 +111,13 @@ bool QuendralSession::Launch() {
 
 bool QuendralSession::WaitForMainWindow(DWORD timeoutMilliseconds) {
   return WaitUntil(timeoutMilliseconds, [&] {
-    window_ = FindTopLevel(processId(), MainWindowClass, nullptr, true);
+    window_ = FindMainWindow(true);
     return window_ != nullptr;
   });
+}
+
+HWND QuendralSession::FindMainWindow(bool visibleOnly) const {
+  return FindTopLevel(processId(), MainWindowClass, nullptr, visibleOnly);
 }
 
 bool QuendralSession::Start(DWORD timeoutMilliseconds) {

@@ -36,6 +36,8 @@ class QuendralSession {
   // Starts it without waiting for the window, for start-ups that may end before showing it.
   bool Launch();
   bool WaitForMainWindow(DWORD timeoutMilliseconds = 20000);
+  // The program's main window as it is now, shown or (visibleOnly false) not yet; null when there is none.
+  HWND FindMainWindow(bool visibleOnly) const;
 
   HWND mainWindow() const { return window_; }
   HWND Control(ControlId id) const;

@@ -100,18 +100,43 @@ TEST(UpdateAtStart, ThePublishedVersionBeingOursTheWindowOpensWithNoMessage) {
       << "the program did not ask the server";
 }
 
-TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShows) {
+// Every answer but the online update ends the program at once: its window never shows and the
+// history file is neither read nor written.
+TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShowsAndLeavesTheHistoryAlone) {
   Published server;
   server.Version("1.0.1");
-  ProgramFolder folder;
-  QuendralSession program(folder);
-  ASSERT_TRUE(program.Launch());
-  ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
-  Answer(program, "0");
-  EXPECT_EQ(AcknowledgeMessage(program), "您放弃了更新版本");
-  EXPECT_EQ(program.WaitForExit(), 0u);
-  EXPECT_FALSE(program.WaitForMainWindow(0));
-  EXPECT_FALSE(FileExists(folder / "Update.exe"));
+  const struct {
+    const char* answer;
+    const char* message;  // after the answer; none for an answer that is no choice
+  } cases[] = {{"0", "您放弃了更新版本"}, {"", "输入失败，程序退出！"}, {"3", nullptr}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("answer \"") + c.answer + "\"");
+    ProgramFolder folder;
+    std::string history;
+    AppendRowRecord(history, -1, -1, 0, 0, "2021.11.12 12:10:12");
+    AppendCellRecord(history, -1, "猫.png");
+    AppendCellRecord(history, -1, "QUJD");
+    ASSERT_TRUE(WriteFileBytes(folder / "历史记录.ebb", history));
+    ASSERT_TRUE(AgeFile(folder / "历史记录.ebb"));
+    QuendralSession program(folder);
+    ASSERT_TRUE(program.Launch());
+    HWND notice = program.WaitForWindow("信息：");
+    ASSERT_TRUE(notice);
+    // A box with no owner is task-modal: the program's other windows, its hidden main window
+    // among them, take no input while it is up.
+    HWND hidden = program.FindMainWindow(false);
+    ASSERT_TRUE(hidden);
+    EXPECT_FALSE(::IsWindowVisible(hidden));
+    EXPECT_FALSE(::IsWindowEnabled(hidden)) << "the notice is not task-modal";
+    ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
+    Answer(program, c.answer);
+    if (c.message) EXPECT_EQ(AcknowledgeMessage(program), c.message);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_FALSE(program.WaitForMainWindow(0));
+    EXPECT_FALSE(FileExists(folder / "Update.exe"));
+    EXPECT_EQ(ReadFileBytes(folder / "历史记录.ebb"), history);
+    EXPECT_EQ(LastWritten(folder / "历史记录.ebb"), OldTime) << "the history file was written";
+  }
 }
 
 // The whole online update: the program writes and starts the updater and closes; the updater

@@ -2,6 +2,7 @@
 // Stands in for the user in tests: records what a command showed or asked for, and answers
 // dialogs from a script given beforehand.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ class ScriptedInteraction final : public Interaction {
   std::string AskForNumber(const std::string& prompt, const std::string& title) override {
     questions.push_back({prompt, title});
     steps.push_back("ask");
+    if (whenAsked) whenAsked();
     return NextAnswer(numberAnswers);
   }
   bool StartProgram(const std::string& path, const std::string& commandLine) override {
@@ -73,6 +75,7 @@ class ScriptedInteraction final : public Interaction {
   std::deque<std::string> saveAnswers;
   std::vector<AskedQuestion> questions;
   std::deque<std::string> numberAnswers;
+  std::function<void()> whenAsked;  // run while the input box would be up
   std::vector<StartedProgram> startedPrograms;
   int processEnds = 0;
   std::vector<std::string> steps;  // every call above in order: "message", "ask", "start", "end"...

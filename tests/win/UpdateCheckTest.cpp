@@ -1,5 +1,6 @@
 // The update check on a hidden main window against the local web server, with a scripted user.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -7,10 +8,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "TestData.h"
 #include "TestWebServer.h"
 #include "WinTestSupport.h"
 #include "app/UpdateCheck_win.h"
 #include "app/UpdaterImage.h"
+#include "platform/Text_win.h"
 #include "platform/Http_win.h"
 
 using ::testing::ElementsAre;
@@ -49,11 +52,16 @@ TEST_F(UpdateCheck, TheSameVersionStartsWithNoMessage) {
 }
 
 TEST_F(UpdateCheck, NoAnswerFromTheServerStartsWithNoMessage) {
+  // Another version, published by a server too slow for the check's time limit (5 s in all): a
+  // check that waited for it would ask the user.
+  const std::string slow = UniqueServedName("update_version");
+  ServeFile(slow, "1.0.1");
   const std::string addresses[] = {
       RefusedAddress("/update_version.html"),
       "http://name.invalid/update_version.html",  // RFC 6761: never resolves
       WebServerAddress("/status/404/update_version.html"),
       WebServerAddress("/status/503/update_version.html"),
+      WebServerAddress("/slow/8000/" + slow),
   };
   for (const std::string& address : addresses) {
     Check(address);
@@ -158,18 +166,37 @@ TEST_F(UpdateCheck, AFolderNamedUpdateExeCountsAsPresent) {
   EXPECT_EQ(window->handle(), nullptr);
 }
 
-// The check runs from the window's start-up steps, after the caption, when the options ask for it.
-TEST(UpdateCheckAtStart, RunsBetweenTheCaptionAndShowingTheWindow) {
+// The check runs from the window's start-up steps, when the options ask for it: after the
+// caption is set and before the history is loaded.
+TEST(UpdateCheckAtStart, RunsAfterTheCaptionAndBeforeTheHistoryWhileTheWindowIsHidden) {
   ScratchFolder folder;
+  WriteFixtureFile(folder / "历史记录.ebb", WorkedExampleHistory);
   ScriptedInteraction ui;
   ui.numberAnswers = {"0"};
   const std::string name = UniqueServedName("update_version");
   UpdateSource source{ServeFile(name, "2.0.0"), DownloadPage, UpdaterImage()};
   auto window = MainWindow::Create(ui, {folder.path(), true, source});
   ASSERT_TRUE(window);
+  HWND list = window->Control(ControlId::历史记录);
+  std::string captionWhenAsked;
+  std::string firstRowWhenAsked;
+  bool visibleWhenAsked = true;
+  ui.whenAsked = [&] {
+    captionWhenAsked = GetControlText(window->handle());
+    char cell[64] = {};
+    ListView_GetItemText(list, 0, 0, cell, sizeof cell);
+    firstRowWhenAsked = cell;
+    visibleWhenAsked = ::IsWindowVisible(window->handle());
+  };
   window->OnMainWindowCreated();
   EXPECT_EQ(ui.steps, (std::vector<std::string>{"message", "ask", "message", "end"}));
-  EXPECT_FALSE(::IsWindowVisible(window->handle()));
+  EXPECT_EQ(captionWhenAsked, "Quendral 1.0.0 by:Vadrelunn");
+  EXPECT_EQ(firstRowWhenAsked, "2021.11.12 12:10:12") << "still the placeholder row, not yet the history";
+  EXPECT_FALSE(visibleWhenAsked);
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  char fileName[64] = {};
+  ListView_GetItemText(list, 0, 1, fileName, sizeof fileName);
+  EXPECT_STREQ(fileName, "a.png") << "the history was loaded afterwards";
 
   ScriptedInteraction quiet;
   auto unchecked = MainWindow::Create(quiet, {folder.path(), false, source});
