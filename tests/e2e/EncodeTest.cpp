@@ -31,6 +31,27 @@ TEST(Encode, ATypedPathIsEncodedAsAnIndependentEncoderDoesIntoTheBoxAndTheTopRow
   EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
+// The program makes its own folder the current one at start, whatever folder it was started in,
+// so a bare file name names a file beside the program.
+TEST(Encode, ABareFileNameIsAFileBesideTheProgramWhereverItWasStarted) {
+  ProgramFolder folder;
+  ProgramFolder elsewhere;
+  ASSERT_TRUE(WriteFileBytes(folder / "旁边.txt", "beside"));
+  ASSERT_TRUE(WriteFileBytes(elsewhere / "旁边.txt", "elsewhere"));
+  QuendralSession program(folder);
+  program.StartIn(elsewhere.path());
+  ASSERT_TRUE(program.Start());
+  int rows = program.RowCount();
+  program.SetText(ControlId::地址, "旁边.txt");
+  program.Click(ControlId::开始);
+  ASSERT_TRUE(program.WaitForRowCount(rows + 1));
+  EXPECT_EQ(program.Text(ControlId::编码文本), "YmVzaWRl");  // "beside"
+  program.CloseWithCloseBox();
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_TRUE(FileExists(folder / "历史记录.ebb")) << "the history is kept beside the program";
+  EXPECT_FALSE(FileExists(elsewhere / "历史记录.ebb"));
+}
+
 TEST(Encode, AMissingFileIsReportedInABoxOwnedByTheWindowAndAddsNoRow) {
   ProgramFolder folder;
   QuendralSession program(folder);

@@ -105,8 +105,9 @@ bool QuendralSession::Launch() {
   std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  const std::string& directory = workingDirectory_.empty() ? folder_.path() : workingDirectory_;
   return ::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder_.path().c_str(), &startup, &processInformation_);
+                          directory.c_str(), &startup, &processInformation_);
 }
 
 bool QuendralSession::WaitForMainWindow(DWORD timeoutMilliseconds) {

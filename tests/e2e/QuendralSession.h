@@ -31,6 +31,8 @@ class QuendralSession {
   QuendralSession(const QuendralSession&) = delete;
   QuendralSession& operator=(const QuendralSession&) = delete;
 
+  // The folder the program is started in; its own folder unless a test says otherwise.
+  void StartIn(const std::string& workingDirectory) { workingDirectory_ = workingDirectory; }
   // Starts the program and waits until its main window is visible; false after the timeout.
   bool Start(DWORD timeoutMilliseconds = 20000);
   // Starts it without waiting for the window, for start-ups that may end before showing it.
@@ -69,6 +71,7 @@ class QuendralSession {
 
  private:
   const ProgramFolder& folder_;
+  std::string workingDirectory_;
   PROCESS_INFORMATION processInformation_{};
   HWND window_ = nullptr;
 };
