@@ -52,7 +52,8 @@ DecodedText DecodeTextBox(const CommandContext& context, MessagePump::Clock cloc
   return decoded;
 }
 
-void DecodeAndSaveText(const CommandContext& context, MessagePump::Clock clock) {
+// written: the file is saved whole; a failure from then on must not say that nothing was.
+void DecodeAndSaveText(const CommandContext& context, MessagePump::Clock clock, bool& written) {
   DecodedText decoded = DecodeTextBox(context, clock);
   if (decoded.windowGone) return;
   if (!decoded.result.ok()) {
@@ -77,6 +78,7 @@ void DecodeAndSaveText(const CommandContext& context, MessagePump::Clock clock) 
     Warn(context, "无法写入文件：" + path, "保存失败");
     return;
   }
+  written = true;
   context.ui->RevealInFolder(path);
 }
 
@@ -86,9 +88,10 @@ void DecodeAndSave(const CommandContext& context) { DecodeAndSave(context, ::Get
 
 void DecodeAndSave(const CommandContext& context, MessagePump::Clock clock) {
   if (decodeRunning) return;
+  bool written = false;
   try {
-    DecodeAndSaveText(context, clock);
+    DecodeAndSaveText(context, clock, written);
   } catch (const std::bad_alloc&) {
-    if (::IsWindow(context.window)) Warn(context, "内存不足，无法解码，未保存任何文件。", DecodeFailedTitle);
+    if (!written && ::IsWindow(context.window)) Warn(context, "内存不足，无法解码，未保存任何文件。", DecodeFailedTitle);
   }
 }
