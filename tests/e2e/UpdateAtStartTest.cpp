@@ -37,6 +37,17 @@ ULONGLONG LastWritten(const std::string& path) {
   return ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
 }
 
+// A history of one row beside the program, last written long ago; its bytes, or nothing when it
+// could not be made.
+std::string WriteOldHistory(const ProgramFolder& folder) {
+  std::string history;
+  AppendRowRecord(history, -1, -1, 0, 0, "2021.11.12 12:10:12");
+  AppendCellRecord(history, -1, "猫.png");
+  AppendCellRecord(history, -1, "QUJD");
+  if (!WriteFileBytes(folder / "历史记录.ebb", history) || !AgeFile(folder / "历史记录.ebb")) return {};
+  return history;
+}
+
 // What the maker's server publishes, on the local web server; withdrawn at the end, so that the
 // other scenarios start with no version document (a 404, which lets the program start).
 class Published {
@@ -112,12 +123,8 @@ TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShowsAndLeavesTheHistor
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("answer \"") + c.answer + "\"");
     ProgramFolder folder;
-    std::string history;
-    AppendRowRecord(history, -1, -1, 0, 0, "2021.11.12 12:10:12");
-    AppendCellRecord(history, -1, "猫.png");
-    AppendCellRecord(history, -1, "QUJD");
-    ASSERT_TRUE(WriteFileBytes(folder / "历史记录.ebb", history));
-    ASSERT_TRUE(AgeFile(folder / "历史记录.ebb"));
+    const std::string history = WriteOldHistory(folder);
+    ASSERT_FALSE(history.empty());
     QuendralSession program(folder);
     ASSERT_TRUE(program.Launch());
     HWND notice = program.WaitForWindow("信息：");
@@ -130,7 +137,9 @@ TEST(UpdateAtStart, GivingUpEndsTheProgramBeforeItsWindowShowsAndLeavesTheHistor
     EXPECT_FALSE(::IsWindowEnabled(hidden)) << "the notice is not task-modal";
     ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
     Answer(program, c.answer);
-    if (c.message) EXPECT_EQ(AcknowledgeMessage(program), c.message);
+    if (c.message) {
+      EXPECT_EQ(AcknowledgeMessage(program), c.message);
+    }
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_FALSE(program.WaitForMainWindow(0));
     EXPECT_FALSE(FileExists(folder / "Update.exe"));
@@ -147,12 +156,8 @@ TEST(UpdateAtStart, TheOnlineUpdateInstallsAndStartsTheSignedNewVersion) {
   const std::string fresh = Fixture("new-version.exe");
   server.NewProgram(fresh, Fixture("new-version.exe.sig"));
   ProgramFolder folder;
-  std::string history;
-  AppendRowRecord(history, -1, -1, 0, 0, "2021.11.12 12:10:12");
-  AppendCellRecord(history, -1, "猫.png");
-  AppendCellRecord(history, -1, "QUJD");
-  ASSERT_TRUE(WriteFileBytes(folder / "历史记录.ebb", history));
-  ASSERT_TRUE(AgeFile(folder / "历史记录.ebb"));
+  const std::string history = WriteOldHistory(folder);
+  ASSERT_FALSE(history.empty());
   QuendralSession program(folder);
   ASSERT_TRUE(program.Launch());
   ASSERT_EQ(AcknowledgeMessage(program), "您好，此软件需要更新，请下载最新版");
