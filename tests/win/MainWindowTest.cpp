@@ -132,7 +132,9 @@ TEST_F(MainWindowTest, EveryControlHasItsClassParentTextPlaceAndSize) {
     ASSERT_TRUE(handle);
     EXPECT_EQ(::GetParent(handle), control(design.parent));
     EXPECT_STRCASEEQ(ClassOf(handle).c_str(), design.className);
-    if (design.text) EXPECT_EQ(GetControlText(handle), design.text);
+    if (design.text) {
+      EXPECT_EQ(GetControlText(handle), design.text);
+    }
     RECT place = PlaceInParent(handle);
     EXPECT_EQ(place.left, design.left);
     EXPECT_EQ(place.top, design.top);
