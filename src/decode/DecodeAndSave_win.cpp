@@ -52,8 +52,7 @@ DecodedText DecodeTextBox(const CommandContext& context, MessagePump::Clock cloc
   return decoded;
 }
 
-// written: the file is saved whole; a failure from then on must not say that nothing was.
-void DecodeAndSaveText(const CommandContext& context, MessagePump::Clock clock, bool& written) {
+void DecodeAndSaveText(const CommandContext& context, MessagePump::Clock clock) {
   DecodedText decoded = DecodeTextBox(context, clock);
   if (decoded.windowGone) return;
   if (!decoded.result.ok()) {
@@ -78,8 +77,11 @@ void DecodeAndSaveText(const CommandContext& context, MessagePump::Clock clock, 
     Warn(context, "无法写入文件：" + path, "保存失败");
     return;
   }
-  written = true;
-  context.ui->RevealInFolder(path);
+  // The file is saved whole; not showing it for want of memory is no failure to report.
+  try {
+    context.ui->RevealInFolder(path);
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 }  // namespace
@@ -88,10 +90,9 @@ void DecodeAndSave(const CommandContext& context) { DecodeAndSave(context, ::Get
 
 void DecodeAndSave(const CommandContext& context, MessagePump::Clock clock) {
   if (decodeRunning) return;
-  bool written = false;
   try {
-    DecodeAndSaveText(context, clock, written);
+    DecodeAndSaveText(context, clock);
   } catch (const std::bad_alloc&) {
-    if (!written && ::IsWindow(context.window)) Warn(context, "内存不足，无法解码，未保存任何文件。", DecodeFailedTitle);
+    if (::IsWindow(context.window)) Warn(context, "内存不足，无法解码，未保存任何文件。", DecodeFailedTitle);
   }
 }

@@ -57,7 +57,15 @@ void SetItemsData(HWND list, std::string_view bytes) {
   int columns = ColumnCount(list);
   bool report = (::GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
 
-  ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  // Redrawing comes back however the filling ends, a failed allocation included.
+  struct RedrawSuspended {
+    HWND list;
+    explicit RedrawSuspended(HWND l) : list(l) { ::SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawSuspended() {
+      ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+      ::RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+  } suspended(list);
   ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   ::SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);  // room for every row at once
   // Each text goes from the bytes straight into the list's own UTF-16 form, in one buffer.
@@ -98,16 +106,14 @@ void SetItemsData(HWND list, std::string_view bytes) {
       ::SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&subItem));
     }
   }
-  ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  ::RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 bool SaveHistoryFile(HWND list, const std::string& path) {
   // A window that is not a list view reads as no rows; writing those would wipe the history.
   ListViewAccess access;
   if (!access.Attach(list)) return false;
-  // Both run at start and at close, where no one could tell the user: a history too big for
-  // the memory left leaves the old file as it is rather than ending the program.
+  // At close no one could be told: a history too big for the memory left leaves the old file as
+  // it is rather than ending the program.
   try {
     return WriteFileSafely(path, RecordsOf(access));
   } catch (const std::bad_alloc&) {
@@ -122,7 +128,6 @@ bool LoadHistoryFile(HWND list, const std::string& path) {
   } catch (const std::bad_alloc&) {
     // Half a history must not be saved over the whole one at close.
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     return false;
   }
   return file.ok() || file.status == FileReadStatus::Missing;

@@ -202,12 +202,7 @@ void QuendralSession::RightClickList(POINT point) const {
 }
 
 HWND QuendralSession::WaitForPopupMenu(DWORD timeoutMilliseconds) const {
-  HWND found = nullptr;
-  WaitUntil(timeoutMilliseconds, [&] {
-    found = FindTopLevel(processId(), "#32768", nullptr, true);
-    return found != nullptr;
-  });
-  return found;
+  return WaitForTopLevel("#32768", nullptr, timeoutMilliseconds);
 }
 
 void QuendralSession::PressKey(WORD key) const {
@@ -234,9 +229,13 @@ DWORD QuendralSession::WaitForExit(DWORD timeoutMilliseconds) {
 }
 
 HWND QuendralSession::WaitForWindow(const std::string& title, DWORD timeoutMilliseconds) const {
+  return WaitForTopLevel(nullptr, &title, timeoutMilliseconds);
+}
+
+HWND QuendralSession::WaitForTopLevel(const char* className, const std::string* title, DWORD timeoutMilliseconds) const {
   HWND found = nullptr;
   WaitUntil(timeoutMilliseconds, [&] {
-    found = FindTopLevel(processId(), nullptr, &title, true);
+    found = FindTopLevel(processId(), className, title, true);
     return found != nullptr;
   });
   return found;

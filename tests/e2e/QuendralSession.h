@@ -70,6 +70,9 @@ class QuendralSession {
   DWORD processId() const { return processInformation_.dwProcessId; }
 
  private:
+  // A visible top-level window of the program's, of that class and title where given.
+  HWND WaitForTopLevel(const char* className, const std::string* title, DWORD timeoutMilliseconds) const;
+
   const ProgramFolder& folder_;
   std::string workingDirectory_;
   PROCESS_INFORMATION processInformation_{};
