@@ -17,6 +17,7 @@
 #include <string>
 
 #include "ScriptedInteraction.h"
+#include "WallClock_win.h"
 #include "app/MainWindow_win.h"
 #include "codec/Base64.h"
 #include "platform/SafeWrite_win.h"
@@ -24,20 +25,7 @@
 
 namespace {
 
-double Milliseconds(const std::function<void()>& work) {
-  LARGE_INTEGER frequency, start, end;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&start);
-  work();
-  ::QueryPerformanceCounter(&end);
-  return static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Best(int runs, const std::function<void()>& work) {
-  double best = 1e300;
-  for (int i = 0; i < runs; ++i) best = std::min(best, Milliseconds(work));
-  return best;
-}
+double Milliseconds(const std::function<void()>& work) { return SecondsTaken(work) * 1e3; }
 
 std::string RandomBytes(size_t size) {
   std::mt19937_64 random(size);
@@ -116,10 +104,10 @@ void WriteBigFiles(const std::string& folder, int runs) {
   std::printf("\n%-8s %20s %21s %8s\n", "file", "decode + safe write", "decode + plain write", "extra");
   for (size_t megabytes : {1, 10, 50}) {
     std::string text = EncodeBase64(RandomBytes(megabytes << 20));
-    double safe = Best(runs, [&] {
+    double safe = 1e3 * BestSeconds(runs, nullptr, [&] {
       if (!WriteFileSafely(path, DecodeBase64(text).bytes)) std::printf("safe write failed\n");
     });
-    double plain = Best(runs, [&] {
+    double plain = 1e3 * BestSeconds(runs, nullptr, [&] {
       if (!PlainWrite(path, DecodeBase64(text).bytes)) std::printf("plain write failed\n");
     });
     std::printf("%5zu MB %17.2f ms %18.2f ms %7.1f%%\n", megabytes, safe, plain, 100.0 * (safe - plain) / plain);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "ScriptedInteraction.h"
+#include "WallClock_win.h"
 #include "app/Layout.h"
 #include "app/MainWindow_win.h"
 #include "codec/Base64.h"
@@ -29,15 +30,6 @@ void Require(bool condition, const char* what) {
   if (condition) return;
   std::fprintf(stderr, "encode_command_bench: %s\n", what);
   std::exit(1);
-}
-
-double Seconds(const std::function<void()>& work) {
-  LARGE_INTEGER start, end, frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&start);
-  work();
-  ::QueryPerformanceCounter(&end);
-  return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 void Pump() {
@@ -120,23 +112,23 @@ int main(int argc, char** argv) {
     for (int i = 0; i < repetitions; ++i) {
       SetControlText(box, "");
       int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-      command = std::min(command, Seconds([&] { ::SendMessageA(start, BM_CLICK, 0, 0); }));
+      command = std::min(command, SecondsTaken([&] { ::SendMessageA(start, BM_CLICK, 0, 0); }));
       Require(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows + 1 && ui.messages.empty(), "no row added");
-      readBack = std::min(readBack, Seconds([&] { Require(GetControlText(box) == text, "wrong text in the box"); }));
+      readBack = std::min(readBack, SecondsTaken([&] { Require(GetControlText(box) == text, "wrong text in the box"); }));
       Pump();
 
       SetControlText(bare, "");
-      setText = std::min(setText, Seconds([&] { SetControlText(bare, text); }));
+      setText = std::min(setText, SecondsTaken([&] { SetControlText(bare, text); }));
       SetControlText(bare, "");
-      streamIn = std::min(streamIn, Seconds([&] { StreamIn(bare, text); }));
+      streamIn = std::min(streamIn, SecondsTaken([&] { StreamIn(bare, text); }));
       Require(GetControlText(bare) == text, "wrong text in the bare box");
       Pump();
 
-      readEncode = std::min(readEncode, Seconds([&] {
+      readEncode = std::min(readEncode, SecondsTaken([&] {
                               Require(EncodeBase64(ReadWholeFile(path).bytes.view()) == text, "wrong encoding");
                             }));
       const int last = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-      row = std::min(row, Seconds([&] {
+      row = std::min(row, SecondsTaken([&] {
                        LVITEMA item{};
                        item.mask = LVIF_TEXT;
                        item.iItem = last;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "WallClock_win.h"
 #include "app/AppInfo.h"
 #include "app/MainWindow_win.h"
 #include "app/SystemInteraction_win.h"
@@ -27,29 +28,6 @@
 #include "platform/Text_win.h"
 
 namespace {
-
-double Seconds() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / frequency;
-}
-
-// The best time of the repetitions; prepare runs untimed before each one.
-double Best(int repetitions, const std::function<void()>& prepare, const std::function<void()>& work) {
-  double best = 1e30;
-  for (int i = 0; i < repetitions; ++i) {
-    if (prepare) prepare();
-    double start = Seconds();
-    work();
-    best = std::min(best, Seconds() - start);
-  }
-  return best;
-}
 
 std::string HistoryBytes(int rows, size_t textBytes) {
   static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -110,26 +88,26 @@ void Measure(HWND list, const std::string& folder, int rows, size_t textBytes, i
   std::printf("%d rows of %zu KB texts: %.1f MB\n", rows, textBytes >> 10, megabytes);
 
   auto clear = [&] { ListView_DeleteAllItems(list); };
-  double plainRead = Best(repetitions, nullptr, [&] { PlainRead(plainPath); });
-  double parse = Best(repetitions, nullptr, [&] { (void)ParseHistoryRecords(bytes).size(); });
+  double plainRead = BestSeconds(repetitions, nullptr, [&] { PlainRead(plainPath); });
+  double parse = BestSeconds(repetitions, nullptr, [&] { (void)ParseHistoryRecords(bytes).size(); });
   std::vector<HistoryRow> parsed = ParseHistoryRecords(bytes);
   std::wstring wide;
-  double widen = Best(repetitions, nullptr, [&] {
+  double widen = BestSeconds(repetitions, nullptr, [&] {
     for (const HistoryRow& row : parsed) {
       ListTextToWide(row.text, wide);
       for (const HistoryCell& cell : row.cells) ListTextToWide(cell.text, wide);
     }
   });
-  double fill = Best(repetitions, clear, [&] { SetItemsData(list, bytes); });
-  double load = Best(repetitions, clear, [&] { LoadHistoryFile(list, path); });
+  double fill = BestSeconds(repetitions, clear, [&] { SetItemsData(list, bytes); });
+  double load = BestSeconds(repetitions, clear, [&] { LoadHistoryFile(list, path); });
   if (ListView_GetItemCount(list) != rows) std::printf("  LOAD GAVE %d ROWS\n", ListView_GetItemCount(list));
   std::string saved;
-  double readList = Best(repetitions, nullptr, [&] { saved = GetItemsData(list); });
+  double readList = BestSeconds(repetitions, nullptr, [&] { saved = GetItemsData(list); });
   if (saved != bytes) std::printf("  THE LIST READ BACK DIFFERS FROM THE FILE\n");
-  double plainWrite = Best(repetitions, nullptr, [&] { PlainWrite(plainPath, bytes, false); });
-  double plainWriteFlushed = Best(repetitions, nullptr, [&] { PlainWrite(plainPath, bytes, true); });
-  double safeWrite = Best(repetitions, nullptr, [&] { WriteFileSafely(path, bytes); });
-  double save = Best(repetitions, nullptr, [&] { SaveHistoryFile(list, path); });
+  double plainWrite = BestSeconds(repetitions, nullptr, [&] { PlainWrite(plainPath, bytes, false); });
+  double plainWriteFlushed = BestSeconds(repetitions, nullptr, [&] { PlainWrite(plainPath, bytes, true); });
+  double safeWrite = BestSeconds(repetitions, nullptr, [&] { WriteFileSafely(path, bytes); });
+  double save = BestSeconds(repetitions, nullptr, [&] { SaveHistoryFile(list, path); });
 
   Report("plain read", plainRead, megabytes, 0);
   Report("parse the records", parse, megabytes, plainRead);

@@ -3,13 +3,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
+#include "platform/Font_win.h"
 #include "platform/Handles.h"
 #include "platform/Http_win.h"
 #include "platform/Messages_win.h"
 #include "platform/Process_win.h"
+#include "platform/SafeWrite_win.h"
 #include "platform/Shell_win.h"
 #include "platform/Text_win.h"
 #include "updater/Installer.h"
@@ -103,14 +106,7 @@ class Win32Files final : public InstallFileSystem {
     unique_hfile file(::CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return Failed();
-    while (!bytes.empty()) {
-      DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
-      DWORD written = 0;
-      if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return Failed();
-      if (written != chunk) return Failed(ERROR_DISK_FULL);
-      bytes.remove_prefix(chunk);
-    }
-    return ::FlushFileBuffers(file.get()) || Failed();
+    return WriteAllAndFlush(file.get(), bytes) || Failed();
   }
   bool Move(const std::string& from, const std::string& to, bool replaceExisting) override {
     DWORD flags = MOVEFILE_WRITE_THROUGH | (replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0);
@@ -121,8 +117,8 @@ class Win32Files final : public InstallFileSystem {
   unsigned long LastError() const override { return error_; }
 
  private:
-  bool Failed(DWORD error = ::GetLastError()) {
-    error_ = error;
+  bool Failed() {
+    error_ = ::GetLastError();
     return false;
   }
   DWORD error_ = 0;
@@ -201,13 +197,6 @@ Outcome Work(Updater& updater) {
   InstallResult installed = InstallProgram(files, paths, fresh.body);
   return {installed.outcome == InstallOutcome::Installed ? UpdaterInstalled : UpdaterFailed,
           InstallMessage(installed, paths, name)};
-}
-
-unique_hfont CreateMessageFont() {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return unique_hfont();
-  return unique_hfont(::CreateFontIndirectA(&metrics.lfMessageFont));
 }
 
 void Finish(Updater& updater) {

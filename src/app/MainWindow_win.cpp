@@ -9,6 +9,7 @@
 #include "history/HistoryCommands_win.h"
 #include "history/HistoryFile_win.h"
 #include "platform/Clipboard_win.h"
+#include "platform/Font_win.h"
 #include "platform/Interaction.h"
 #include "platform/Messages_win.h"
 #include "platform/Text_win.h"
@@ -44,13 +45,6 @@ bool RegisterMainWindowClass(WNDPROC procedure) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = MainWindowClass;
   return ::RegisterClassExA(&windowClass) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-unique_hfont CreateMessageFont() {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return unique_hfont();
-  return unique_hfont(::CreateFontIndirectA(&metrics.lfMessageFont));
 }
 
 std::string HistoryPath(const std::string& programDirectory) { return programDirectory + "\\" + HistoryFileName; }

@@ -2,14 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "app/AppInfo.h"
 #include "app/UpdateDecision.h"
 #include "platform/Clipboard_win.h"
 #include "platform/Handles.h"
 #include "platform/Http_win.h"
 #include "platform/Interaction.h"
+#include "platform/SafeWrite_win.h"
 #include "platform/Text_win.h"
 
 namespace {
@@ -35,14 +34,7 @@ void WriteNewFile(const std::string& path, std::string_view bytes) {
   unique_hfile file(::CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
   if (!file) return;
-  bool written = true;
-  while (written && !bytes.empty()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
-    DWORD done = 0;
-    written = ::WriteFile(file.get(), bytes.data(), chunk, &done, nullptr) && done == chunk;
-    bytes.remove_prefix(done);
-  }
-  written = written && ::FlushFileBuffers(file.get());
+  bool written = WriteAllAndFlush(file.get(), bytes);
   file.reset();
   if (!written) ::DeleteFileW(widePath.c_str());
 }

@@ -138,6 +138,12 @@ HttpResponse Fetch(const std::string& address, const HttpTimeouts& timeouts, con
   return response;
 }
 
+HttpResponse OutOfMemory() {
+  HttpResponse response;
+  response.outOfMemory = true;
+  return response;
+}
+
 struct BackgroundFetch {
   std::string address;
   HttpTimeouts timeouts;
@@ -160,7 +166,7 @@ HttpResponse FetchWithin(const std::string& address, HttpTimeouts timeouts) {
       try {
         job->response = Fetch(job->address, job->timeouts, &job->abandoned);
       } catch (const std::bad_alloc&) {
-        job->response.outOfMemory = true;
+        job->response = OutOfMemory();
       }
       ::SetEvent(job->done.get());
     }).detach();
@@ -180,9 +186,7 @@ HttpResponse HttpGet(const std::string& address, const HttpTimeouts& timeouts) {
   try {
     return timeouts.totalMilliseconds ? FetchWithin(address, timeouts) : Fetch(address, timeouts, nullptr);
   } catch (const std::bad_alloc&) {
-    HttpResponse response;
-    response.outOfMemory = true;
-    return response;
+    return OutOfMemory();
   }
 }
 
@@ -190,8 +194,6 @@ HttpResponse HttpGet(const std::string& address, const HttpTimeouts& timeouts, c
   try {
     return Fetch(address, timeouts, nullptr, progress ? &progress : nullptr);
   } catch (const std::bad_alloc&) {
-    HttpResponse response;
-    response.outOfMemory = true;
-    return response;
+    return OutOfMemory();
   }
 }

@@ -47,16 +47,6 @@ unique_hfile CreateTemporaryBeside(const std::wstring& target, std::wstring& tem
   return unique_hfile();
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    DWORD chunk = static_cast<DWORD>(std::min(bytes.size(), WriteChunkBytes));
-    DWORD written = 0;
-    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written != chunk) return false;
-    bytes.remove_prefix(chunk);
-  }
-  return true;
-}
-
 bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
   return WithRetries([&] {
     return ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -64,6 +54,20 @@ bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
 }
 
 }  // namespace
+
+bool WriteAllAndFlush(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min(bytes.size(), WriteChunkBytes));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
+    if (written != chunk) {
+      ::SetLastError(ERROR_DISK_FULL);
+      return false;
+    }
+    bytes.remove_prefix(chunk);
+  }
+  return ::FlushFileBuffers(file);
+}
 
 bool WriteFileSafely(const std::string& path, std::string_view bytes) {
   std::wstring target = ToWide(path);
@@ -76,7 +80,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes) {
   std::wstring temporary;
   unique_hfile file = CreateTemporaryBeside(target, temporary);
   if (!file) return false;
-  bool written = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
+  bool written = WriteAllAndFlush(file.get(), bytes);
   file.reset();
   if (written && replacing && (attributes & KeptAttributes)) {
     ::SetFileAttributesW(temporary.c_str(), attributes & KeptAttributes);

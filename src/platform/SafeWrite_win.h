@@ -1,6 +1,12 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <string_view>
+
+// Writes every byte at the file's position and flushes them to the disk. False on any failure;
+// after a short write (a full disk) the last error is ERROR_DISK_FULL.
+bool WriteAllAndFlush(HANDLE file, std::string_view bytes);
 
 // Replaces the file at path (code page 936) by exactly these bytes, or leaves it as it was:
 // the bytes go to a new temporary file in the same folder, are flushed to the disk, and only

@@ -6,20 +6,11 @@
 #include <vector>
 
 #include "QuendralSession.h"
-#include "history/HistoryRecords.h"
+#include "TestData.h"
 
 namespace {
 
 constexpr char HistoryFile[] = "历史记录.ebb";
-
-std::string HistoryBytes(const std::vector<std::vector<std::string>>& rows) {
-  std::string bytes;
-  for (const auto& row : rows) {
-    AppendRowRecord(bytes, -1, -1, 0, 0, row[0]);
-    for (size_t column = 1; column < row.size(); ++column) AppendCellRecord(bytes, -1, row[column]);
-  }
-  return bytes;
-}
 
 std::vector<std::vector<std::string>> Rows(const QuendralSession& program) {
   std::vector<std::vector<std::string>> rows;
@@ -76,7 +67,7 @@ TEST(History, TheSavedRowsComeBackInOrderAClickShowsOneAndClosingWritesThemBackU
       {"2021.11.11 09:00:00", "b.txt", "Yg=="},
       {"2021.1.5 21:03:07", "c.bin", "AAEC"},
   };
-  const std::string saved = HistoryBytes(rows);
+  const std::string saved = HistoryFileBytes(rows);
   ASSERT_TRUE(WriteFileBytes(folder / HistoryFile, saved));
 
   QuendralSession program(folder);
@@ -94,7 +85,7 @@ TEST(History, TheSavedRowsComeBackInOrderAClickShowsOneAndClosingWritesThemBackU
 
 TEST(History, DeletedRowsStayDeletedAfterARestart) {
   ProgramFolder folder;
-  WriteFileBytes(folder / HistoryFile, HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
+  WriteFileBytes(folder / HistoryFile, HistoryFileBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
                                                     {"2021.11.12 12:10:12", "old.png", "Qg=="},
                                                     {"not a time", "odd.png", "Qw=="}}));
   {
@@ -116,7 +107,7 @@ TEST(History, DeletedRowsStayDeletedAfterARestart) {
 
 TEST(History, ARightClickOpensTheMenuBesideThePointerAndItsItemsDeleteRows) {
   ProgramFolder folder;
-  WriteFileBytes(folder / HistoryFile, HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
+  WriteFileBytes(folder / HistoryFile, HistoryFileBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="},
                                                     {"2021.11.12 12:10:12", "old.png", "Qg=="},
                                                     {"2021.11.11 08:00:00", "older.png", "Qw=="}}));
   QuendralSession program(folder);
@@ -154,5 +145,5 @@ TEST(History, ARightClickOpensTheMenuBesideThePointerAndItsItemsDeleteRows) {
 
   program.CloseWithCloseBox();
   EXPECT_EQ(program.WaitForExit(), 0u);
-  EXPECT_EQ(ReadFileBytes(folder / HistoryFile), HistoryBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="}}));
+  EXPECT_EQ(ReadFileBytes(folder / HistoryFile), HistoryFileBytes({{"2099.1.1 00:00:00", "future.png", "QQ=="}}));
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "WaitUntil_win.h"
 #include "app/Layout.h"
 
 // A copy of the program in a new empty scratch folder, so that its history file and anything
@@ -79,19 +80,11 @@ class QuendralSession {
   HWND window_ = nullptr;
 };
 
-// Files and waiting, as the scenarios need them.
+// Files, as the scenarios need them.
 std::string ReadFileBytes(const std::string& path);  // the whole file; empty when it cannot be opened
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 std::string BesideThisProgram(const std::string& name);  // what the build leaves beside the driver
-
-// Polls the condition every 50 ms until it holds (true) or the time is up (false).
-bool WaitUntil(DWORD timeoutMilliseconds, const auto& condition) {
-  for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
-    if (condition()) return true;
-    if (::GetTickCount() - start > timeoutMilliseconds) return false;
-  }
-}
 
 // The texts of a dialog's static controls joined by line breaks (a message box's message).
 std::string DialogMessage(HWND dialog);

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "QuendralSession.h"
-#include "history/HistoryRecords.h"
+#include "TestData.h"
 
 namespace {
 
@@ -40,10 +40,7 @@ ULONGLONG LastWritten(const std::string& path) {
 // A history of one row beside the program, last written long ago; its bytes, or nothing when it
 // could not be made.
 std::string WriteOldHistory(const ProgramFolder& folder) {
-  std::string history;
-  AppendRowRecord(history, -1, -1, 0, 0, "2021.11.12 12:10:12");
-  AppendCellRecord(history, -1, "猫.png");
-  AppendCellRecord(history, -1, "QUJD");
+  const std::string history = HistoryFileBytes({{"2021.11.12 12:10:12", "猫.png", "QUJD"}});
   if (!WriteFileBytes(folder / "历史记录.ebb", history) || !AgeFile(folder / "历史记录.ebb")) return {};
   return history;
 }

@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "history/HistoryRecords.h"
 
 // Bytes from a generator the test seeds, so that a failure repeats.
 inline std::string RandomBytes(std::mt19937& random, size_t size) {
@@ -26,3 +29,14 @@ inline const std::string WorkedExampleHistory = std::string(
     "\x01" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
     "QUJD" "\x00" "\x00",
     85);
+
+// A history file holding these rows in order, as the program writes it: for each row its row
+// record (first cell; no image, no state) and a cell record for each further cell.
+inline std::string HistoryFileBytes(const std::vector<std::vector<std::string>>& rows) {
+  std::string bytes;
+  for (const auto& row : rows) {
+    AppendRowRecord(bytes, -1, -1, 0, 0, row[0]);
+    for (size_t column = 1; column < row.size(); ++column) AppendCellRecord(bytes, -1, row[column]);
+  }
+  return bytes;
+}

@@ -23,15 +23,6 @@ std::string Base64Like(size_t length, unsigned seed) {
   return text;
 }
 
-std::string Bytes(const std::vector<CellTexts>& rows) {
-  std::string bytes;
-  for (const CellTexts& row : rows) {
-    AppendRowRecord(bytes, -1, -1, 0, 0, row[0]);
-    for (size_t column = 1; column < row.size(); ++column) AppendCellRecord(bytes, -1, row[column]);
-  }
-  return bytes;
-}
-
 class HistoryFileTest : public MainWindowTest {
  protected:
   HWND list() const { return control(ControlId::历史记录); }
@@ -82,7 +73,7 @@ TEST_F(HistoryFileTest, RowsKeepTheirOrderAndTextsOfAnyLengthAreSavedWhole) {
   ASSERT_EQ(ListRows(list()), rows);
 
   ASSERT_TRUE(SaveHistoryFile(list(), historyPath()));
-  EXPECT_EQ(ReadFixtureFile(historyPath()), Bytes(rows)) << "newest row first, every text whole";
+  EXPECT_EQ(ReadFixtureFile(historyPath()), HistoryFileBytes(rows)) << "newest row first, every text whole";
 
   InsertRowAtTop(list(), {"old", "rows", "go"});
   LoadHistoryFile(list(), historyPath());
@@ -147,7 +138,7 @@ TEST_F(HistoryFileTest, DamagedAndForeignFilesLoadAsFarAsTheListCanShowThem) {
       EXPECT_LT(ItemImage(list(), r, 0), 0) << "row " << r << " has no image";
     }
     // What loaded saves back in the writer's own form.
-    EXPECT_EQ(GetItemsData(list()), Bytes(c.rows));
+    EXPECT_EQ(GetItemsData(list()), HistoryFileBytes(c.rows));
   }
 }
 
@@ -210,7 +201,7 @@ TEST_F(HistoryFileTest, StartUpLoadsTheFileBesideTheProgramAndClosingTheWindowSa
   InsertRowAtTop(list(), {"2021.11.13 08:00:00", "b.txt", "Yg=="});
   ::DestroyWindow(window->handle());
   EXPECT_EQ(ReadFixtureFile(historyPath()),
-            Bytes({{"2021.11.13 08:00:00", "b.txt", "Yg=="}, {"2021.11.12 12:10:12", "a.png", "QUJD"}}));
+            HistoryFileBytes({{"2021.11.13 08:00:00", "b.txt", "Yg=="}, {"2021.11.12 12:10:12", "a.png", "QUJD"}}));
 
   std::unique_ptr<MainWindow> restarted = MainWindow::Create(ui, {programFolder.path(), false});
   ASSERT_TRUE(restarted);

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "SampleHistory.h"
+#include "TestData.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -21,8 +22,8 @@ std::string SaverPath() {
 TEST(HistorySave, AProcessKilledAtAnyMomentOfSavingLeavesTheOldOrTheNewHistoryWhole) {
   ScratchFolder folder;
   const std::string path = folder / "history.ebb";
-  const std::string historyA = SampleHistoryBytes(SampleHistory('A'));
-  const std::string historyB = SampleHistoryBytes(SampleHistory('B'));
+  const std::string historyA = HistoryFileBytes(SampleHistory('A'));
+  const std::string historyB = HistoryFileBytes(SampleHistory('B'));
   WriteFixtureFile(path, historyA);
 
   std::mt19937 random(5);

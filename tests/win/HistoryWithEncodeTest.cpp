@@ -2,11 +2,11 @@
 #include <commctrl.h>
 
 #include "HistoryListSupport.h"
+#include "TestData.h"
 #include "WinTestSupport.h"
 #include "app/AppInfo.h"
 #include "encode/EncodeCommand_win.h"
 #include "history/HistoryCommands_win.h"
-#include "history/HistoryRecords.h"
 #include "platform/Text_win.h"
 #include "util/Clock_win.h"
 
@@ -37,9 +37,5 @@ TEST_F(MainWindowTest, AnEncodedRowStaysThroughDeleteEarlierRecordsAndIsSavedWit
   ASSERT_EQ(row[2], "YWJj");
 
   ::DestroyWindow(window->handle());
-  std::string expected;
-  AppendRowRecord(expected, -1, -1, 0, 0, row[0]);
-  AppendCellRecord(expected, -1, row[1]);
-  AppendCellRecord(expected, -1, row[2]);
-  EXPECT_EQ(ReadFixtureFile(programFolder / HistoryFileName), expected);
+  EXPECT_EQ(ReadFixtureFile(programFolder / HistoryFileName), HistoryFileBytes({row}));
 }

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "history/HistoryRecords.h"
-
 inline std::vector<std::vector<std::string>> SampleHistory(char variant, int rows = 8, size_t textBytes = 512 << 10) {
   std::vector<std::vector<std::string>> history;
   for (int row = 0; row < rows; ++row) {
@@ -17,15 +15,6 @@ inline std::vector<std::vector<std::string>> SampleHistory(char variant, int row
     history.push_back({"2021.11." + std::to_string(10 + row) + " 12:10:12", std::string(1, variant) + ".png", text});
   }
   return history;
-}
-
-inline std::string SampleHistoryBytes(const std::vector<std::vector<std::string>>& history) {
-  std::string bytes;
-  for (const auto& row : history) {
-    AppendRowRecord(bytes, -1, -1, 0, 0, row[0]);
-    for (size_t column = 1; column < row.size(); ++column) AppendCellRecord(bytes, -1, row[column]);
-  }
-  return bytes;
 }
 
 // A hidden report list with the history's three columns, holding the rows in order.

@@ -58,10 +58,7 @@ class ScriptedInteraction final : public Interaction {
     steps.push_back("start");
     return true;
   }
-  void EndProcess() override {
-    ++processEnds;
-    steps.push_back("end");
-  }
+  void EndProcess() override { steps.push_back("end"); }
   void RevealInFolder(const std::string& path) override {
     revealedPaths.push_back(path);
     steps.push_back("reveal");
@@ -77,7 +74,6 @@ class ScriptedInteraction final : public Interaction {
   std::deque<std::string> numberAnswers;
   std::function<void()> whenAsked;  // run while the input box would be up
   std::vector<StartedProgram> startedPrograms;
-  int processEnds = 0;
   std::vector<std::string> steps;  // every call above in order: "message", "ask", "start", "end"...
   std::vector<std::string> revealedPaths;
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "TestWebServer.h"
+#include "WaitUntil_win.h"
 #include "WinTestSupport.h"
 #include "platform/Http_win.h"
 #include "updater/Updater_win.h"
@@ -20,14 +21,6 @@ constexpr char Program[] = "QuendralTest.exe";
 const std::string OldProgram = "MZ the old program, left exactly as it was";
 
 std::string Fixture(const std::string& name) { return ReadFixtureFile(std::string(QUENDRAL_UPDATE_FIXTURES) + "/" + name); }
-
-bool WaitUntil(DWORD milliseconds, const auto& condition) {
-  for (DWORD start = ::GetTickCount();;) {
-    if (condition()) return true;
-    if (::GetTickCount() - start > milliseconds) return false;
-    ::Sleep(50);
-  }
-}
 
 std::set<std::string> FolderContents(const std::string& folder) {
   std::set<std::string> names;
