@@ -41,18 +41,10 @@ class DialogAnswerer {
   }
 
  private:
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770" || !::IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-
   void Run() {
     HWND dialog = nullptr;
     for (int tries = 0; !dialog && !returned_ && tries < 400; ++tries) {
-      ::EnumThreadWindows(testThread_, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+      dialog = VisibleDialogOfThread(testThread_);
       if (!dialog) ::Sleep(25);
     }
     if (!dialog) return;

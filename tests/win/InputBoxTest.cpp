@@ -27,22 +27,12 @@ struct DialogLook {
 
 // Runs once the dialog is up, then lets it go on.
 std::function<void(HWND dialog)> driver;
-HWND driven = nullptr;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM) {
-  char name[32] = {};
-  ::GetClassNameA(window, name, sizeof name);
-  if (std::string(name) != "#32770" || !::IsWindowVisible(window)) return TRUE;
-  driven = window;
-  return FALSE;
-}
 
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  driven = nullptr;
-  ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, 0);
-  if (!driven) return;  // not up yet: the next tick looks again
+  HWND dialog = VisibleDialogOfThread(::GetCurrentThreadId());
+  if (!dialog) return;  // not up yet: the next tick looks again
   ::KillTimer(nullptr, timer);
-  driver(driven);
+  driver(dialog);
 }
 
 std::string Answer(InputMode mode, std::function<void(HWND dialog)> drive) {

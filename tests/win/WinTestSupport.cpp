@@ -51,6 +51,21 @@ bool FixtureExists(const std::string& path) {
   return ::GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+HWND VisibleDialogOfThread(DWORD threadId) {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      threadId,
+      [](HWND window, LPARAM result) -> BOOL {
+        char className[16] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        if (std::string(className) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 std::string ClipboardText() {
   std::string text;
   if (!::OpenClipboard(nullptr)) return "<clipboard not open>";

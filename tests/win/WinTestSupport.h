@@ -31,6 +31,9 @@ void WriteFixtureFile(const std::string& path, const std::string& bytes);
 std::string ReadFixtureFile(const std::string& path);
 bool FixtureExists(const std::string& path);
 
+// The visible dialog box (class #32770) among the thread's windows; null when none is up.
+HWND VisibleDialogOfThread(DWORD threadId);
+
 // The clipboard's plain text, or a marker saying why there is none.
 std::string ClipboardText();
 
